@@ -1,0 +1,132 @@
+// Records and globals shared by every module of the game.
+#pragma once
+
+#include "fct_gp.h"
+#include <cstdint>
+
+struct smap {
+  int32_t w, h;
+  int32_t startX, startY;
+  int32_t lastX, lastY;  // where the hero stood when he last left this map; 0: none
+  int16_t* tiles;        // row-major tile numbers, 1..255
+};
+
+struct sgame {
+  smap* map;
+  int16_t* tiles;  // null until the first openLevel
+  int32_t w, h;
+  int32_t camX, camY;
+};
+
+struct chara {
+  SDL_Surface* sprite;
+  smap* map;  // null: on no map
+  int32_t face;
+  int32_t x, y;
+  int32_t px, py;
+  int32_t dir;  // 0 up, 1 right, 2 down, 3 left
+  int32_t frame;
+  int32_t pv, pvMax;
+  int32_t mana, manaMax;
+  int32_t force, resistance;
+  int32_t gold;
+  int32_t noFlee, fatal;
+  int32_t bonusPvMax, bonusForce, bonusResistance;
+  int32_t removeOnWin, healOnLoss;
+  int32_t lossX, lossY, lossDir;
+  int32_t scene;
+  int32_t beaten;
+};
+
+// maps
+extern smap ile, village, maison1, maison2, maison3, entree, chateau;
+extern sgame game;
+
+// cast
+extern chara perso;
+extern chara vagabond, gmere, gmere2, gpere, femme1, femme2, pgarcon, pfille, poule;
+extern chara garde1, garde2, garde3, garde4, garde5, garde6, garde7;
+extern chara roi, reine, princesse, boss;
+
+constexpr int MAX_SPRITES = 25;
+extern chara* sprites[MAX_SPRITES];
+extern int nbsprites;
+extern chara* ennemi;
+
+extern uint32_t Key, KeyCh;  // per-frame copies of the key masks
+extern uint32_t nTick;       // time stamp of the current walking frame
+extern int32_t marche[256];
+
+extern Mix_Music* music;   // exploration
+extern Mix_Music* music2;  // battle
+
+// the 26 picture surfaces
+extern SDL_Surface *pSurf_icons_faceset, *pSurf_img_battlebg, *pSurf_img_bravo, *pSurf_img_gameover,
+    *pSurf_img_intro, *pSurf_img_parch2, *pSurf_sprite_attaq1, *pSurf_sprite_boss,
+    *pSurf_sprite_femme1, *pSurf_sprite_femme2, *pSurf_sprite_garde1, *pSurf_sprite_garde2,
+    *pSurf_sprite_garde3, *pSurf_sprite_gmere, *pSurf_sprite_gmere2, *pSurf_sprite_gpere,
+    *pSurf_sprite_icones, *pSurf_sprite_perso, *pSurf_sprite_pfille, *pSurf_sprite_pgarcon,
+    *pSurf_sprite_poule, *pSurf_sprite_princesse, *pSurf_sprite_reine, *pSurf_sprite_roi,
+    *pSurf_sprite_vagabond, *pSurf_tiles_decor;
+
+// ---- entry and start-up (gpmain) ----
+int SDL_main(int argc, char** argv);
+bool init();
+void init2();
+void load_rsc();
+void free_rsc();
+// Releases everything start-up made and quits SDL.
+void shutdownAll();
+
+// ---- world ----
+void openLevel(smap* m);
+void affMap();
+void initChara(chara* c);
+void placeChara(smap* m, chara* c, int x, int y, int dir);
+void affChara(chara* c);
+void dplChara(chara* c, int dir, int n);
+void chkDplPerso();
+void dplPerso();
+void initMarche();
+
+// ---- status display and dialogue boxes ----
+void affPVbar(chara* c, int x);
+void affMPbar(chara* c, int x);
+void affORbar(chara* c, int x);
+void affIcone(int n, int x, int y);
+void affCenteredText(int y, const char* text, int colour);
+void affText(const char* text);
+void affTextPlus(const char* text, chara* speaker);
+
+// ---- story ----
+void chkAction();
+void chkPos();
+
+// ---- screens ----
+void gameCombat();
+void affCombatBg();
+void affCombatMenu(int choice);
+void gameEngine();
+void gameMenu();
+void gameIntro();
+void gameInfo();
+void about();
+void bravo();
+void gameOver();
+
+// ---- hand-over between screens ----
+// A screen that hands control on names the next screen and returns; one small loop at the top
+// runs it. Every loop and script stops as soon as a hand-over is pending, so nothing of an
+// interrupted frame or script runs after it, and the call stack stays bounded.
+enum ScreenId { SCR_NONE, SCR_MENU, SCR_INTRO, SCR_ENGINE, SCR_INFO, SCR_ABOUT, SCR_BRAVO,
+                SCR_GAMEOVER };
+extern ScreenId flow_next;
+void flow_handOver(ScreenId s);
+// True while the current screen may go on: the window is open and no hand-over is pending.
+inline bool flow_running() { return hal_working && flow_next == SCR_NONE; }
+// True while the screen loop runs: screen calls then only record a hand-over.
+extern bool flow_active;
+// Runs screens from `first` on until the window is closed (or hands over when already running).
+void flow_run(ScreenId first);
+// Which screen is running now (for tests and tools).
+extern ScreenId flow_current;

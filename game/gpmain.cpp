@@ -1,0 +1,355 @@
+// Entry, start-up, world set-up and the embedded pictures.
+#include "assets.h"
+#include "globals.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+// ---- globals shared by every module ----
+smap ile, village, maison1, maison2, maison3, entree, chateau;
+sgame game;
+chara perso;
+chara vagabond, gmere, gmere2, gpere, femme1, femme2, pgarcon, pfille, poule;
+chara garde1, garde2, garde3, garde4, garde5, garde6, garde7;
+chara roi, reine, princesse, boss;
+chara* sprites[MAX_SPRITES];
+int nbsprites = 0;
+chara* ennemi = nullptr;
+uint32_t Key = 0, KeyCh = 0;
+uint32_t nTick = 0;
+Mix_Music* music = nullptr;
+Mix_Music* music2 = nullptr;
+
+SDL_Surface *pSurf_icons_faceset, *pSurf_img_battlebg, *pSurf_img_bravo, *pSurf_img_gameover,
+    *pSurf_img_intro, *pSurf_img_parch2, *pSurf_sprite_attaq1, *pSurf_sprite_boss,
+    *pSurf_sprite_femme1, *pSurf_sprite_femme2, *pSurf_sprite_garde1, *pSurf_sprite_garde2,
+    *pSurf_sprite_garde3, *pSurf_sprite_gmere, *pSurf_sprite_gmere2, *pSurf_sprite_gpere,
+    *pSurf_sprite_icones, *pSurf_sprite_perso, *pSurf_sprite_pfille, *pSurf_sprite_pgarcon,
+    *pSurf_sprite_poule, *pSurf_sprite_princesse, *pSurf_sprite_reine, *pSurf_sprite_roi,
+    *pSurf_sprite_vagabond, *pSurf_tiles_decor;
+
+namespace {
+
+struct Picture {
+  SDL_Surface** surface;
+  const unsigned char* image;
+  const unsigned short* palette;
+  int w, h;
+  bool flag;
+};
+
+// In the order they are converted.
+const Picture pictures[] = {
+    {&pSurf_icons_faceset, icons_faceset, npal, 24, 360, false},
+    {&pSurf_img_battlebg, img_battlebg, npal, 320, 240, false},
+    {&pSurf_img_bravo, img_bravo, img_bravo_Pal, 320, 240, false},
+    {&pSurf_img_gameover, img_gameover, img_gameover_Pal, 320, 240, false},
+    {&pSurf_img_intro, img_intro, img_intro_Pal, 320, 240, true},
+    {&pSurf_img_parch2, img_parch2, img_parch2_Pal, 320, 240, false},
+    {&pSurf_sprite_attaq1, sprite_attaq1, npal, 32, 96, false},
+    {&pSurf_sprite_boss, sprite_boss, npal, 64, 128, false},
+    {&pSurf_sprite_femme1, sprite_femme1, npal, 64, 128, false},
+    {&pSurf_sprite_femme2, sprite_femme2, npal, 64, 128, false},
+    {&pSurf_sprite_garde1, sprite_garde1, npal, 64, 128, false},
+    {&pSurf_sprite_garde2, sprite_garde2, npal, 64, 128, false},
+    {&pSurf_sprite_garde3, sprite_garde3, npal, 64, 128, false},
+    {&pSurf_sprite_gmere, sprite_gmere, npal, 64, 128, false},
+    {&pSurf_sprite_gmere2, sprite_gmere2, npal, 64, 128, false},
+    {&pSurf_sprite_gpere, sprite_gpere, npal, 64, 128, false},
+    {&pSurf_sprite_icones, sprite_icones, npal, 16, 128, false},
+    {&pSurf_sprite_perso, sprite_perso, npal, 64, 128, false},
+    {&pSurf_sprite_pfille, sprite_pfille, npal, 64, 128, false},
+    {&pSurf_sprite_pgarcon, sprite_pgarcon, npal, 64, 128, false},
+    {&pSurf_sprite_poule, sprite_poule, npal, 64, 128, false},
+    {&pSurf_sprite_princesse, sprite_princesse, npal, 64, 128, false},
+    {&pSurf_sprite_reine, sprite_reine, npal, 64, 128, false},
+    {&pSurf_sprite_roi, sprite_roi, npal, 64, 128, false},
+    {&pSurf_sprite_vagabond, sprite_vagabond, npal, 64, 128, false},
+    {&pSurf_tiles_decor, tiles_decor, npal, 32, 8160, false},
+};
+
+void setMap(smap& m, int w, int h, int sx, int sy, int16_t* tiles) {
+  m.w = w;
+  m.h = h;
+  m.startX = sx;
+  m.startY = sy;
+  m.tiles = tiles;
+}
+
+void setFighter(chara& c, int pv, int pvMax, int force, int resistance) {
+  c.pv = pv;
+  c.pvMax = pvMax;
+  c.force = force;
+  c.resistance = resistance;
+}
+
+}  // namespace
+
+void load_rsc() {
+  for (const Picture& p : pictures)
+    *p.surface = LoadSurfaceFromGP8bitsImage(p.image, p.palette, p.w, p.h, p.flag);
+}
+
+void free_rsc() {
+  for (const Picture& p : pictures) {
+    FreeGPSurface(*p.surface);
+    *p.surface = nullptr;
+  }
+}
+
+bool init() {
+  hal_working = 1;
+  if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0) return false;
+  SDL_ShowCursor(SDL_DISABLE);
+  Screen = SDL_SetVideoMode(320, 240, 16, SDL_HWSURFACE | SDL_DOUBLEBUF);
+  if (!Screen) return false;
+  SDL_WM_SetCaption("Talmyr demo 2'", nullptr);
+  if (TTF_Init() < 0) return false;
+  musicOpen();
+  SDL_RWops* rw = SDL_RWFromConstMem(gamefont, static_cast<int>(gamefont_size));
+  police = rw ? TTF_OpenFontRW(rw, 1, 10) : nullptr;
+  srand(GpTickCountGet());
+  initMarche();
+  chara* cast[] = {&vagabond, &garde1, &garde2, &garde3, &garde4, &garde5, &garde6,
+                   &garde7,   &poule,  &gmere,  &gmere2, &gpere,  &pgarcon, &pfille,
+                   &femme1,   &femme2, &roi,    &reine,  &princesse, &boss};
+  for (chara* c : cast) initChara(c);
+  music = musicLoad(un, static_cast<int>(un_size));
+  music2 = musicLoad(battle, static_cast<int>(battle_size));
+  return true;
+}
+
+void init2() {
+  setMap(maison1, 10, 9, 4, 4, map_maison1);
+  setMap(maison2, 10, 9, 4, 4, map_maison2);
+  setMap(maison3, 10, 9, 4, 4, map_maison3);
+  setMap(ile, 20, 16, 17, 14, map_ile);
+  setMap(village, 20, 16, 10, 14, map_village);
+  setMap(entree, 20, 16, 10, 13, map_entree);
+  setMap(chateau, 20, 16, 10, 13, map_chateau);
+
+  perso.sprite = pSurf_sprite_perso;
+  perso.face = 0;
+  perso.dir = 3;
+  perso.pv = 20;
+  perso.pvMax = 20;
+  perso.mana = 10;
+  perso.manaMax = 10;
+  perso.force = 1;
+  perso.resistance = 1;
+  perso.gold = 100;
+
+  vagabond.sprite = pSurf_sprite_vagabond;
+  vagabond.face = 1;
+  setFighter(vagabond, 50, 50, 3, 6);
+  vagabond.mana = 0;
+  vagabond.manaMax = 0;
+  vagabond.noFlee = 1;
+  vagabond.scene = 0;
+
+  gmere.sprite = pSurf_sprite_gmere;
+  gmere.face = 2;
+  gmere.gold = 75;
+  gmere2.sprite = pSurf_sprite_gmere2;
+  gmere2.face = 14;
+  gpere.sprite = pSurf_sprite_gpere;
+  gpere.face = 13;
+  gpere.pv = 20;
+  femme1.sprite = pSurf_sprite_femme1;
+  femme1.face = 12;
+  femme2.sprite = pSurf_sprite_femme2;
+  femme2.face = 11;
+  pgarcon.sprite = pSurf_sprite_pgarcon;
+  pgarcon.face = 5;
+  pfille.sprite = pSurf_sprite_pfille;
+  pfille.face = 6;
+  poule.sprite = pSurf_sprite_poule;
+
+  garde1.sprite = pSurf_sprite_garde1;
+  garde1.face = 4;
+  setFighter(garde1, 40, 40, 2, 2);
+  garde1.mana = 0;
+  garde1.manaMax = 0;
+  garde1.beaten = 0;
+  garde1.healOnLoss = 1;
+  garde1.removeOnWin = 0;
+  garde1.bonusForce = 1;
+  garde1.lossY = 2;
+  garde1.lossDir = 2;
+
+  garde2.sprite = pSurf_sprite_garde2;
+  garde2.face = 4;
+  setFighter(garde2, 30, 30, 3, 2);
+  garde2.mana = 0;
+  garde2.manaMax = 0;
+  garde2.beaten = 0;
+  garde2.healOnLoss = 1;
+  garde2.removeOnWin = 0;
+  garde2.bonusResistance = 1;
+  garde2.lossY = 2;
+  garde2.lossDir = 2;
+
+  garde3.sprite = pSurf_sprite_garde3;
+  garde3.face = 10;
+  setFighter(garde3, 50, 50, 4, 3);
+  garde3.manaMax = 0;
+  garde3.beaten = 0;
+  garde3.healOnLoss = 1;
+  garde3.bonusPvMax = 15;
+  garde3.bonusForce = 1;
+  garde3.bonusResistance = 1;
+
+  garde4.sprite = pSurf_sprite_garde1;
+  garde4.face = 4;
+  setFighter(garde4, 50, 50, 4, 5);
+  garde4.manaMax = 0;
+  garde4.beaten = 0;
+  garde4.healOnLoss = 1;
+  garde4.bonusResistance = 1;
+
+  garde5.sprite = pSurf_sprite_garde2;
+  garde5.face = 4;
+  setFighter(garde5, 45, 45, 5, 4);
+  garde5.manaMax = 0;
+  garde5.beaten = 0;
+  garde5.healOnLoss = 1;
+  garde5.bonusForce = 1;
+
+  garde6.sprite = pSurf_sprite_garde1;
+  garde6.face = 4;
+  setFighter(garde6, 55, 55, 4, 5);
+  garde6.manaMax = 0;
+  garde6.beaten = 0;
+  garde6.healOnLoss = 1;
+  garde6.bonusResistance = 1;
+
+  garde7.sprite = pSurf_sprite_garde2;
+  garde7.face = 4;
+  setFighter(garde7, 50, 50, 5, 3);
+  garde7.manaMax = 0;
+  garde7.beaten = 0;
+  garde7.healOnLoss = 1;
+  garde7.bonusForce = 1;
+
+  roi.sprite = pSurf_sprite_roi;
+  roi.face = 7;
+  reine.sprite = pSurf_sprite_reine;
+  reine.face = 8;
+  princesse.sprite = pSurf_sprite_princesse;
+  princesse.face = 9;
+
+  boss.sprite = pSurf_sprite_boss;
+  boss.face = 3;
+  setFighter(boss, 75, 75, 1, 3);
+  boss.beaten = 0;
+  boss.fatal = 1;
+
+  placeChara(&ile, &vagabond, 9, 14, 1);
+  placeChara(&village, &poule, 2, 7, 2);
+  placeChara(&village, &pgarcon, 7, 8, 1);
+  placeChara(&village, &pfille, 8, 8, 3);
+  placeChara(&village, &femme1, 7, 6, 2);
+  placeChara(&maison1, &gmere, 6, 1, 0);
+  placeChara(&maison2, &gmere2, 4, 2, 2);
+  placeChara(&maison2, &gpere, 5, 2, 2);
+  placeChara(&maison3, &femme2, 3, 2, 2);
+  placeChara(&entree, &garde1, 11, 1, 2);
+  placeChara(&entree, &garde2, 9, 1, 2);
+  placeChara(&chateau, &garde3, 10, 9, 2);
+  placeChara(&chateau, &garde4, 0, 13, 0);
+  placeChara(&chateau, &garde5, 19, 13, 0);
+  placeChara(&chateau, &garde6, 6, 1, 2);
+  placeChara(&chateau, &garde7, 14, 1, 2);
+  placeChara(&chateau, &roi, 4, 12, 1);
+  placeChara(&chateau, &reine, 5, 12, 3);
+  placeChara(&chateau, &princesse, 3, 12, 2);
+  placeChara(&chateau, &boss, 10, 4, 2);
+}
+
+// ---- hand-over between screens ----
+
+ScreenId flow_next = SCR_NONE;
+ScreenId flow_current = SCR_NONE;
+
+bool flow_active = false;
+
+namespace {
+void runScreen(ScreenId s);
+}  // namespace
+
+void flow_handOver(ScreenId s) { flow_next = s; }
+
+void flow_run(ScreenId first) {
+  if (flow_active) {
+    flow_handOver(first);
+    return;
+  }
+  flow_active = true;
+  ScreenId s = first;
+  while (hal_working) {
+    flow_next = SCR_NONE;
+    flow_current = s;
+    runScreen(s);
+    // A screen ends by naming the next one; one that merely stops (the window closing) ends all.
+    s = flow_next != SCR_NONE ? flow_next : SCR_MENU;
+  }
+  flow_next = SCR_NONE;
+  flow_current = SCR_NONE;
+  flow_active = false;
+}
+
+// The title menu is where the program's life is spent: called by the entry, it runs the screen
+// loop until the window is closed; called from inside a screen, it hands over to a fresh menu.
+void gameMenu() { flow_run(SCR_MENU); }
+
+// Screen bodies live in their own modules.
+void gameMenuScreen();
+void gameIntroScreen();
+void gameEngineScreen();
+void gameInfoScreen();
+void aboutScreen();
+void bravoScreen();
+void gameOverScreen();
+
+namespace {
+void runScreen(ScreenId s) {
+  switch (s) {
+    case SCR_MENU: gameMenuScreen(); break;
+    case SCR_INTRO: gameIntroScreen(); break;
+    case SCR_ENGINE: gameEngineScreen(); break;
+    case SCR_INFO: gameInfoScreen(); break;
+    case SCR_ABOUT: aboutScreen(); break;
+    case SCR_BRAVO: bravoScreen(); break;
+    case SCR_GAMEOVER: gameOverScreen(); break;
+    case SCR_NONE: break;
+  }
+}
+}  // namespace
+
+int SDL_main(int /*argc*/, char** /*argv*/) {
+  load_rsc();
+  const bool started = init();
+  if (started) {
+    init2();
+    gameMenu();
+  } else {
+    std::fprintf(stderr, "talmyr: cannot start: %s\n", SDL_GetError());
+  }
+  shutdownAll();
+  return started ? 0 : 1;
+}
+
+void shutdownAll() {
+  free_rsc();
+  // The font and the modules would end with the process anyway; releasing them keeps leak
+  // checkers quiet about our own allocations.
+  if (police) TTF_CloseFont(police);
+  police = nullptr;
+  Mix_FreeMusic(music);
+  Mix_FreeMusic(music2);
+  music = music2 = nullptr;
+  musicClose();
+  TTF_Quit();
+  SDL_Quit();
+  Screen = nullptr;
+}

@@ -1,0 +1,13 @@
+// The victory page: the world is set up again and a fresh title menu follows.
+#include "globals.h"
+
+void bravo() { flow_run(SCR_BRAVO); }
+
+void bravoScreen() {
+  musicHalt();
+  GpBitBlt(Screen, 0, 0, 320, 240, pSurf_img_bravo);
+  GpFlip();
+  WaitForKey(255);
+  init2();
+  gameMenu();
+}

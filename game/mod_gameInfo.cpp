@@ -1,0 +1,22 @@
+// The hero's information page.
+#include "globals.h"
+
+#include <cstdio>
+
+void gameInfo() { flow_run(SCR_INFO); }
+
+void gameInfoScreen() {
+  char buf[64];
+  GpBitBlt(Screen, 0, 0, 320, 240, pSurf_img_parch2);
+  std::snprintf(buf, sizeof buf, "PV          %i/%i", perso.pv, perso.pvMax);
+  GpTextOut(Screen, 50, 75, buf, 0x0000);
+  std::snprintf(buf, sizeof buf, "MANA        %i/%i", perso.mana, perso.manaMax);
+  GpTextOut(Screen, 50, 90, buf, 0x0000);
+  std::snprintf(buf, sizeof buf, "FORCE       %i", perso.force);
+  GpTextOut(Screen, 50, 120, buf, 0x0000);
+  std::snprintf(buf, sizeof buf, "RESISTANCE  %i", perso.resistance);
+  GpTextOut(Screen, 50, 135, buf, 0x0000);
+  GpFlip();
+  WaitForKey(255);
+  if (hal_working) gameEngine();
+}

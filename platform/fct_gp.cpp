@@ -1,0 +1,381 @@
+// Handheld-style drawing, input and timing calls over SDL 1.2.
+#include "fct_gp.h"
+
+#include <cstdlib>
+#include <cstring>
+
+SDL_Surface* Screen = nullptr;
+TTF_Font* police = nullptr;
+
+uint32_t key = 0;
+uint32_t keych = 0;
+int32_t hal_working = 1;
+
+void (*hal_pumpHook)() = nullptr;
+void (*hal_flipHook)() = nullptr;
+uint32_t hal_flipCostMs = 1;
+
+namespace {
+
+bool virtualClock = false;
+uint32_t virtualNow = 0;
+bool audioOpen = false;
+
+// Which keyboard keys are held, so that Space and Left Ctrl can share the action bit.
+bool spaceHeld = false;
+bool lctrlHeld = false;
+
+SDL_Surface* wrap565(void* pixels, int w, int h) {
+  return SDL_CreateRGBSurfaceFrom(pixels, w, h, 16, w * 2, 0xF800, 0x07E0, 0x001F, 0);
+}
+
+int blit(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, int dx, int dy) {
+  if (!src || !dst) return 0;
+  SDL_Rect d;
+  d.x = static_cast<Sint16>(dx);
+  d.y = static_cast<Sint16>(dy);
+  d.w = 0;
+  d.h = 0;
+  return SDL_BlitSurface(src, srcRect, dst, &d);
+}
+
+// SDL_Rect holds 16-bit fields: clamp what we are given into that range before handing it over,
+// so that a far-off position clips instead of wrapping round onto the screen.
+Sint16 clamp16(int v) {
+  if (v < -32768) return -32768;
+  if (v > 32767) return 32767;
+  return static_cast<Sint16>(v);
+}
+Uint16 clampU16(int v) {
+  if (v < 0) return 0;
+  if (v > 65535) return 65535;
+  return static_cast<Uint16>(v);
+}
+
+SDL_Rect rect(int x, int y, int w, int h) {
+  SDL_Rect r;
+  r.x = clamp16(x);
+  r.y = clamp16(y);
+  r.w = clampU16(w);
+  r.h = clampU16(h);
+  return r;
+}
+
+// Fills a rectangle, clipping it against the surface ourselves: SDL_FillRect takes unsigned
+// sizes, so a rectangle that starts off the surface must be cut before it is handed over.
+void fill(SDL_Surface* s, int x, int y, int w, int h, unsigned int colour) {
+  if (!s || w <= 0 || h <= 0) return;
+  int x2 = x + w, y2 = y + h;
+  if (x < 0) x = 0;
+  if (y < 0) y = 0;
+  if (x2 > s->w) x2 = s->w;
+  if (y2 > s->h) y2 = s->h;
+  if (x2 <= x || y2 <= y) return;
+  SDL_Rect r = rect(x, y, x2 - x, y2 - y);
+  SDL_FillRect(s, &r, colour & 0xFFFF);
+}
+
+}  // namespace
+
+// ---- pictures ---------------------------------------------------------------------------------
+
+SDL_Surface* LoadSurfaceFromGP8bitsImage(const unsigned char* image, const unsigned short* palette,
+                                         int width, int height, bool flag) {
+  if (!image || !palette || width <= 0 || height <= 0) return nullptr;
+  auto* buf = static_cast<Uint16*>(std::malloc(sizeof(Uint16) * static_cast<size_t>(width) *
+                                               static_cast<size_t>(height)));
+  if (!buf) return nullptr;
+  for (int y = 0; y < height; y++)
+    for (int x = 0; x < width; x++)
+      buf[y * width + x] = palette[image[x * height + (height - 1 - y)]];
+  SDL_Surface* s =
+      flag ? SDL_CreateRGBSurfaceFrom(buf, width, height, 16, width * 2, 0xF000, 0x07E0, 0x000F, 0)
+           : wrap565(buf, width, height);
+  if (!s) std::free(buf);
+  return s;
+}
+
+void FreeGPSurface(SDL_Surface* s) {
+  if (!s) return;
+  void* buf = s->pixels;
+  SDL_FreeSurface(s);  // SDL does not own a buffer it was given
+  std::free(buf);
+}
+
+SDL_Surface* Make_surface(void* pixels, int width, int height) {
+  return wrap565(pixels, width, height);
+}
+
+SDL_Surface* Make_rotated_surface(void* pixels, int width, int height) {
+  return wrap565(pixels, width, height);
+}
+
+// ---- blits ------------------------------------------------------------------------------------
+
+int GpBitBlt(SDL_Surface* dst, int dx, int dy, int /*w*/, int /*h*/, SDL_Surface* src) {
+  return blit(src, nullptr, dst, dx, dy);
+}
+
+int GpBitBlt(SDL_Surface* dst, int dx, int dy, int w, int h, SDL_Surface* src, int sx, int sy,
+             int /*imgw*/, int /*imgh*/) {
+  SDL_Rect r = rect(sx, sy, w, h);
+  return blit(src, &r, dst, dx, dy);
+}
+
+int GpBitBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src) {
+  SDL_Surface* s = Make_surface(src, w, h);
+  int res = blit(s, nullptr, dst, dx, dy);
+  SDL_FreeSurface(s);
+  return res;
+}
+
+int GpBitBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src, int sx, int sy,
+             int imgw, int imgh) {
+  SDL_Surface* s = Make_surface(src, imgw, imgh);
+  SDL_Rect r = rect(sx, sy, w, h);
+  int res = blit(s, &r, dst, dx, dy);
+  SDL_FreeSurface(s);
+  return res;
+}
+
+int GpTransBlt(SDL_Surface* dst, int dx, int dy, int /*w*/, int /*h*/, SDL_Surface* src,
+               unsigned int colourKey) {
+  if (!src) return 0;
+  SDL_SetColorKey(src, SDL_SRCCOLORKEY, colourKey);
+  return blit(src, nullptr, dst, dx, dy);
+}
+
+int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, SDL_Surface* src, int sx, int sy,
+               int /*imgw*/, int /*imgh*/, unsigned int colourKey) {
+  if (!src) return 0;
+  SDL_SetColorKey(src, SDL_SRCCOLORKEY, colourKey);
+  SDL_Rect r = rect(sx, sy, w, h);
+  return blit(src, &r, dst, dx, dy);
+}
+
+int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src,
+               unsigned int colourKey, int sx, int sy, int imgw, int imgh) {
+  SDL_Surface* s = Make_rotated_surface(src, imgw, imgh);
+  if (!s) return 0;
+  SDL_SetColorKey(s, SDL_SRCCOLORKEY, colourKey);
+  SDL_Rect r = rect(sx, sy, w, h);
+  int res = blit(s, &r, dst, dx, dy);
+  SDL_FreeSurface(s);
+  return res;
+}
+
+// The array form without a rectangle: the whole w x h array, keyed, like its surface sibling.
+int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src,
+               unsigned int colourKey) {
+  SDL_Surface* s = Make_rotated_surface(src, w, h);
+  if (!s) return 0;
+  SDL_SetColorKey(s, SDL_SRCCOLORKEY, colourKey);
+  int res = blit(s, nullptr, dst, dx, dy);
+  SDL_FreeSurface(s);
+  return res;
+}
+
+// The rectangle calls always draw on Screen, whatever surface they are given.
+void GpRectFill(SDL_Surface* /*dst*/, int x, int y, int w, int h, unsigned int colour) {
+  fill(Screen, x, y, w, h, colour);
+}
+
+void GpRectDraw(SDL_Surface* /*dst*/, int x1, int y1, int x2, int y2, unsigned int colour) {
+  fill(Screen, x1, y1, x2 - x1 + 1, 1, colour);
+  fill(Screen, x1, y2, x2 - x1 + 1, 1, colour);
+  fill(Screen, x1, y1, 1, y2 - y1 + 1, colour);
+  fill(Screen, x2, y1, 1, y2 - y1 + 1, colour);
+}
+
+void GpTextOut(SDL_Surface* dst, int x, int y, const char* text, unsigned short colour) {
+  if (!police || !dst || !Screen || !text || !*text) return;
+  SDL_Color c;
+  std::memset(&c, 0, sizeof c);
+  SDL_GetRGB(colour, Screen->format, &c.r, &c.g, &c.b);
+  SDL_Surface* t = TTF_RenderText_Blended(police, text, c);
+  if (!t) return;
+  blit(t, nullptr, dst, x, y);
+  SDL_FreeSurface(t);
+}
+
+int GpTextWidth(const char* text) {
+  int w = 0, h = 0;
+  if (!police || !text || TTF_SizeText(police, text, &w, &h) != 0) return 0;
+  return w;
+}
+
+// ---- input ------------------------------------------------------------------------------------
+
+namespace {
+
+uint32_t bitOf(SDLKey k) {
+  switch (k) {
+    case SDLK_SPACE:
+    case SDLK_LCTRL: return KEY_A;
+    case SDLK_LEFT: return KEY_LEFT;
+    case SDLK_UP: return KEY_UP;
+    case SDLK_RIGHT: return KEY_RIGHT;
+    case SDLK_DOWN: return KEY_DOWN;
+    case SDLK_RETURN: return KEY_START;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void hal_events() {
+  if (hal_pumpHook) hal_pumpHook();
+  keych = 0;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    switch (e.type) {
+      case SDL_QUIT:
+        hal_working = 0;
+        break;
+      case SDL_KEYDOWN: {
+        uint32_t b = bitOf(e.key.keysym.sym);
+        if (!b) break;
+        if (e.key.keysym.sym == SDLK_SPACE) spaceHeld = true;
+        if (e.key.keysym.sym == SDLK_LCTRL) lctrlHeld = true;
+        key |= b;
+        keych |= b;
+        break;
+      }
+      case SDL_KEYUP: {
+        uint32_t b = bitOf(e.key.keysym.sym);
+        if (!b) break;
+        if (e.key.keysym.sym == SDLK_SPACE) spaceHeld = false;
+        if (e.key.keysym.sym == SDLK_LCTRL) lctrlHeld = false;
+        if (b == KEY_A && (spaceHeld || lctrlHeld)) break;  // the other action key still holds it
+        key &= ~b;
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+uint32_t GpKeyGet() { return key; }
+uint32_t GpKeyChanged() { return keych; }
+
+void WaitForKey(int mask) {
+  const uint32_t m = static_cast<uint32_t>(mask);
+  while (hal_working) {
+    hal_events();
+    if ((key & m) && (keych & m)) return;
+    sleep(1);
+  }
+}
+
+void WaitForKey(int mask1, int mask2) {
+  const uint32_t m1 = static_cast<uint32_t>(mask1), m2 = static_cast<uint32_t>(mask2);
+  while (hal_working) {
+    hal_events();
+    if ((key & m1) && (keych & m1)) return;
+    if ((key & m2) && (keych & m2)) return;
+    sleep(1);
+  }
+}
+
+// ---- time -------------------------------------------------------------------------------------
+
+namespace {
+
+// A window close waiting in the queue ends every loop at once, even one that does not pump
+// (drains, walks, pauses): the player never waits for a scene to finish before the game goes.
+// The event stays queued for the next hal_events.
+bool quitQueued() {
+  if (!hal_working) return true;
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  SDL_PumpEvents();
+  SDL_Event e;
+  if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0) hal_working = 0;
+  return !hal_working;
+}
+
+}  // namespace
+
+uint32_t GpTickCountGet() { return virtualClock ? virtualNow : SDL_GetTicks(); }
+
+void sleep(int ms) {
+  if (ms <= 0) return;
+  if (virtualClock) {
+    virtualNow += static_cast<uint32_t>(ms);
+    quitQueued();
+    return;
+  }
+  const uint32_t t = SDL_GetTicks();
+  for (;;) {
+    const int32_t left = ms - static_cast<int32_t>(SDL_GetTicks() - t);
+    if (left <= 0 || quitQueued()) return;
+    SDL_Delay(static_cast<Uint32>(left < 50 ? left : 50));
+  }
+}
+
+void waitSince(uint32_t t, int ms) {
+  if (virtualClock) {
+    int32_t left = ms - static_cast<int32_t>(virtualNow - t);
+    if (left > 0) virtualNow += static_cast<uint32_t>(left);
+    quitQueued();
+    return;
+  }
+  // Sleep to the deadline rather than spin on the clock: Linux wakes us within a fraction of a
+  // millisecond, so the pace stays exact without keeping a core busy.
+  for (;;) {
+    int32_t left = ms - static_cast<int32_t>(SDL_GetTicks() - t);
+    if (left <= 0 || (left > 20 && quitQueued())) return;
+    SDL_Delay(static_cast<Uint32>(left > 50 ? 50 : left));
+  }
+}
+
+void GpFlip() {
+  if (Screen) SDL_Flip(Screen);
+  if (virtualClock) virtualNow += hal_flipCostMs;
+  if (hal_flipHook) hal_flipHook();
+}
+
+void hal_useVirtualClock(bool on, uint32_t startMs) {
+  virtualClock = on;
+  virtualNow = startMs;
+}
+bool hal_virtualClock() { return virtualClock; }
+void hal_advance(uint32_t ms) { virtualNow += ms; }
+
+void hal_reset() {
+  key = 0;
+  keych = 0;
+  hal_working = 1;
+  spaceHeld = lctrlHeld = false;
+}
+
+// ---- music ------------------------------------------------------------------------------------
+
+void musicOpen() {
+  audioOpen = Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) == 0;
+}
+
+void musicClose() {
+  if (audioOpen) Mix_CloseAudio();
+  audioOpen = false;
+}
+
+Mix_Music* musicLoad(const unsigned char* data, int size) {
+  if (!audioOpen || !data || size <= 0) return nullptr;
+  SDL_RWops* rw = SDL_RWFromConstMem(data, size);
+  if (!rw) return nullptr;
+  Mix_Music* m = Mix_LoadMUS_RW(rw);
+  // The module player copies what it needs while loading, so the stream can go now.
+  SDL_RWclose(rw);
+  return m;
+}
+
+void musicPlay(Mix_Music* m) {
+  if (audioOpen && m) Mix_PlayMusic(m, -1);
+}
+
+void musicHalt() {
+  if (audioOpen) Mix_HaltMusic();
+}
+
+int musicPlaying() { return audioOpen ? Mix_PlayingMusic() : 0; }

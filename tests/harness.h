@@ -1,0 +1,53 @@
+// Test support: the real game on a virtual clock, headless, with scripted key presses.
+#pragma once
+
+#include "globals.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// Puts every global of the game back to its program-start value (zero), so that several games
+// can start in one test process as if each were a fresh run.
+void resetWorld();
+
+// Dummy video and audio, virtual clock at 0, then the real start-up: load_rsc, init, init2.
+// Returns init()'s result.
+bool start();
+// The real shut-down.
+void stop();
+
+// Input, pushed into SDL's queue as real keyboard events.
+void press(SDLKey k);
+void release(SDLKey k);
+void tap(SDLKey k);  // press and release, seen by the same pump
+void closeWindow();
+// Releases every game key and pumps once, so the next script starts with nothing held.
+void releaseAll();
+
+// Called at every pump (hal_events) with the virtual time; a scenario decides there what to press.
+// The driver is removed by stop().
+extern std::function<void()> driver;
+// A scenario that runs longer than this on the virtual clock gets its window closed.
+extern uint32_t timeLimitMs;
+
+// Plays the game from the title menu on (gameMenu) until the window closes.
+void runFromMenu();
+
+// Presses and releases, each at a virtual time, fed to the queue when that time comes.
+struct Step {
+  uint32_t at;
+  SDLKey key;
+  bool down;
+};
+void schedule(std::vector<Step> steps);
+
+// Screenshot of Screen as a 24-bit BMP (developer aid).
+void saveScreen(const std::string& path);
+
+// Pixel of Screen at (x, y).
+uint16_t pixel(int x, int y);
+
+}  // namespace harness

@@ -1,0 +1,227 @@
+// Duels on the virtual clock: damage, drains, magic, flight, victory and defeat.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+#include <set>
+
+namespace {
+
+class Combat : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(harness::start());
+    flow_active = true;  // the fight's hand-over back to exploring is only recorded
+    openLevel(&ile);
+  }
+  void TearDown() override {
+    flow_active = false;
+    harness::stop();
+  }
+
+  // Presses the given keys one after the other, one pump each, each released on the next pump;
+  // once the script is over, the window is closed so that the fight ends.
+  static void play(std::vector<SDLKey> script, bool closeAfter = true) {
+    static std::vector<SDLKey> keys;
+    static size_t next;
+    static bool down, closeAtEnd;
+    keys = std::move(script);
+    next = 0;
+    down = false;
+    closeAtEnd = closeAfter;
+    harness::driver = [] {
+      if (down) {
+        harness::release(keys[next - 1]);
+        down = false;
+        return;
+      }
+      if (next < keys.size()) {
+        harness::press(keys[next++]);
+        down = true;
+      } else if (closeAtEnd) {
+        harness::closeWindow();
+      }
+    };
+  }
+
+  static void fight(chara* c) {
+    harness::releaseAll();
+    ennemi = c;
+    gameCombat();
+  }
+};
+
+TEST_F(Combat, DragonAttackDamageAndTheAnswersRanges) {
+  std::set<int> dealt, taken;
+  for (unsigned seed = 1; seed <= 40; seed++) {
+    srand(seed);
+    hal_working = 1;
+    flow_next = SCR_NONE;
+    init2();
+    perso.resistance = 90;  // the hero's resistance plays no part in what he takes
+    play({SDLK_SPACE});
+    fight(&vagabond);
+    dealt.insert(50 - vagabond.pv);
+    taken.insert(20 - perso.pv);
+    EXPECT_EQ(vagabond.beaten, 0);
+  }
+  EXPECT_EQ(dealt, (std::set<int>{10, 11}));  // (94 * 11) / 100 and (94 * 12) / 100
+  // 8 + k * 3 (k 0..5) or 10 + k * 3 (k 0..3), never more than the hero's 20 points
+  const std::set<int> possible = {8, 11, 14, 17, 20, 10, 13, 16, 19};
+  for (int t : taken) EXPECT_TRUE(possible.count(t)) << t;
+  EXPECT_GE(taken.size(), 4u);
+  EXPECT_GE(perso.pv, 0);
+}
+
+TEST_F(Combat, DrainsAPointEvery100msAndNeverBelowZero) {
+  srand(7);
+  perso.pv = 3;  // any answer takes more than 3: the drain stops at 0 and the hero loses
+  static int lowest;
+  lowest = 100;
+  hal_flipHook = [] { lowest = std::min(lowest, perso.pv); };
+  play({SDLK_SPACE}, false);
+  const uint32_t t0 = GpTickCountGet();
+  fight(&garde3);
+  EXPECT_EQ(lowest, 0);
+  EXPECT_EQ(perso.pv, 1);  // woke up with pvMax / 50, at least 1
+  EXPECT_EQ(garde3.pv, garde3.pvMax);  // healed on the hero's loss
+  EXPECT_EQ(flow_next, SCR_ENGINE);
+  // opening 181 x 2 ms, the hero's drain, 1000 ms, 3 points at 100 ms, 1000 ms, the defeat 1000 ms
+  EXPECT_GE(GpTickCountGet() - t0, 362u + 1000u + 300u + 1000u + 1000u);
+}
+
+TEST_F(Combat, MagicNeedsTenPointsAndShowsTheOldValueWhileItStrikes) {
+  // 9 points: refused, no answer from the opponent
+  perso.mana = 9;
+  play({SDLK_DOWN, SDLK_SPACE});
+  fight(&garde4);
+  EXPECT_EQ(perso.mana, 9);
+  EXPECT_EQ(garde4.pv, 50);
+  EXPECT_EQ(perso.pv, 20);
+
+  // 10 points: allowed, spent once the drain is over
+  hal_working = 1;
+  perso.mana = 10;
+  perso.force = 1;
+  static int manaDuringDrain;
+  manaDuringDrain = -1;
+  hal_flipHook = [] {
+    if (garde4.pv < 50 && manaDuringDrain < 0) manaDuringDrain = perso.mana;
+  };
+  play({SDLK_DOWN, SDLK_SPACE});
+  fight(&garde4);
+  EXPECT_EQ(manaDuringDrain, 10);
+  EXPECT_EQ(perso.mana, 0);
+  EXPECT_GE(50 - garde4.pv, 2);   // 2 x force + (0..29)
+  EXPECT_LE(50 - garde4.pv, 31);  // resistance plays no part
+}
+
+TEST_F(Combat, FlightCostsFortyCoinsUnlessItIsRefused) {
+  // 39 coins: refused
+  perso.gold = 39;
+  play({SDLK_DOWN, SDLK_DOWN, SDLK_SPACE});
+  fight(&garde1);
+  EXPECT_EQ(perso.gold, 39);
+  EXPECT_EQ(perso.pv, 20);  // a refused action costs nothing
+  EXPECT_EQ(flow_next, SCR_NONE);
+
+  // 40 coins: the hero flees with 0 and exploring resumes
+  hal_working = 1;
+  perso.gold = 40;
+  play({SDLK_DOWN, SDLK_DOWN, SDLK_SPACE}, false);
+  fight(&garde1);
+  EXPECT_EQ(perso.gold, 0);
+  EXPECT_EQ(flow_next, SCR_ENGINE);
+  EXPECT_EQ(garde1.pv, 40);
+  flow_next = SCR_NONE;
+
+  // the vagrant can never be fled, whatever the purse
+  perso.gold = 1000;
+  play({SDLK_DOWN, SDLK_DOWN, SDLK_SPACE, SDLK_DOWN, SDLK_SPACE});
+  fight(&vagabond);
+  EXPECT_EQ(perso.gold, 1000);
+  EXPECT_EQ(flow_next, SCR_NONE);
+}
+
+TEST_F(Combat, TheCursorMovesOnlyOnASingleNewKey) {
+  // Down with Right held does nothing; Up on the first entry does nothing: Space then attacks
+  perso.gold = 100;
+  static bool rightHeld;
+  rightHeld = false;
+  play({SDLK_UP, SDLK_SPACE});
+  auto inner = harness::driver;
+  harness::driver = [inner] {
+    if (!rightHeld) {
+      harness::press(SDLK_RIGHT);
+      harness::press(SDLK_DOWN);
+      rightHeld = true;
+      return;
+    }
+    static int step = 0;
+    if (step++ == 0) {
+      harness::release(SDLK_DOWN);
+      harness::release(SDLK_RIGHT);
+      return;
+    }
+    inner();
+  };
+  fight(&garde1);
+  EXPECT_LT(garde1.pv, 40);      // the dragon attack struck: the cursor never left it
+  EXPECT_EQ(perso.gold, 100);    // no flight
+}
+
+TEST_F(Combat, VictoryRewardsAndABeatenOpponentNeverAnswers) {
+  garde3.pv = 1;
+  perso.force = 3;
+  perso.resistance = 2;
+  perso.pvMax = 35;
+  play({SDLK_SPACE}, false);
+  fight(&garde3);
+  EXPECT_EQ(garde3.pv, 0);
+  EXPECT_EQ(garde3.beaten, 1);
+  EXPECT_EQ(perso.pv, 20);  // no answer
+  EXPECT_EQ(perso.pvMax, 50);
+  EXPECT_EQ(perso.force, 4);
+  EXPECT_EQ(perso.resistance, 3);
+  EXPECT_EQ(garde3.map, &chateau);  // not removed: removeOnWin is 0
+  EXPECT_EQ(flow_next, SCR_ENGINE);
+  EXPECT_EQ(musicPlaying(), 0);
+  flow_next = SCR_NONE;
+
+  // with removeOnWin the opponent leaves every map
+  garde4.removeOnWin = 1;
+  garde4.pv = 1;
+  play({SDLK_SPACE}, false);
+  fight(&garde4);
+  EXPECT_EQ(garde4.map, nullptr);
+  EXPECT_EQ(garde4.px, -32);
+}
+
+TEST_F(Combat, DefeatWakesTheHeroWhereTheOpponentSays) {
+  perso.pv = 1;
+  perso.pvMax = 120;
+  perso.x = 10;
+  perso.y = 1;
+  perso.dir = 0;
+  garde1.pv = 12;
+  play({SDLK_SPACE}, false);
+  srand(3);
+  fight(&garde1);
+  EXPECT_EQ(perso.pv, 2);  // 120 / 50
+  EXPECT_EQ(perso.y, 2);
+  EXPECT_EQ(perso.py, 64);
+  EXPECT_EQ(perso.x, 10);  // lossX 0: column unchanged
+  EXPECT_EQ(perso.dir, 2);
+  EXPECT_EQ(garde1.pv, 40);
+  EXPECT_EQ(garde1.beaten, 0);
+  EXPECT_EQ(flow_next, SCR_ENGINE);
+  flow_next = SCR_NONE;
+
+  // losing to the master ends the game
+  perso.pv = 1;
+  play({SDLK_SPACE}, false);
+  fight(&boss);
+  EXPECT_EQ(flow_next, SCR_GAMEOVER);
+}
+
+}  // namespace
