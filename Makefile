@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: play check build setup clean
+.PHONY: play check build setup clean screens
 
 setup:
 	@bash tools/setup.sh
@@ -22,3 +22,8 @@ check: build
 
 clean:
 	rm -rf $(BUILD)
+
+screens: build
+	mkdir -p $(BUILD)/screens
+	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./tests/screens screens
+	for f in $(BUILD)/screens/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done
