@@ -2,11 +2,19 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+HEADLESS = SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+# Packages some targets need beyond the build's own (added to by the included files).
+EXTRA_PACKAGES := imagemagick
+# Further checks `make check` runs after the test suite (added to by the included files).
+CHECK_EXTRA :=
 
 .PHONY: play check build setup clean screens
+.DEFAULT_GOAL := build
+
+-include mk/*.mk
 
 setup:
-	@bash tools/setup.sh
+	@bash tools/setup.sh $(EXTRA_PACKAGES)
 
 $(BUILD)/Makefile: CMakeLists.txt | setup
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -18,12 +26,13 @@ play: build
 	./$(BUILD)/talmyr
 
 check: build
-	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
-
-clean:
-	rm -rf $(BUILD)
+	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS)
+	@for t in $(CHECK_EXTRA); do $(MAKE) --no-print-directory $$t || exit 1; done
 
 screens: build
 	mkdir -p $(BUILD)/screens
-	cd $(BUILD) && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./tests/screens screens
+	cd $(BUILD) && $(HEADLESS) ./tests/screens screens
 	for f in $(BUILD)/screens/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done
+
+clean:
+	rm -rf $(BUILD)

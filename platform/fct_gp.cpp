@@ -14,6 +14,7 @@ int32_t hal_working = 1;
 void (*hal_pumpHook)() = nullptr;
 void (*hal_flipHook)() = nullptr;
 uint32_t hal_flipCostMs = 1;
+int hal_waitMask = 0;
 
 namespace {
 
@@ -259,23 +260,18 @@ void hal_events() {
 uint32_t GpKeyGet() { return key; }
 uint32_t GpKeyChanged() { return keych; }
 
-void WaitForKey(int mask) {
-  const uint32_t m = static_cast<uint32_t>(mask);
-  while (hal_working) {
-    hal_events();
-    if ((key & m) && (keych & m)) return;
-    sleep(1);
-  }
-}
+void WaitForKey(int mask) { WaitForKey(mask, 0); }
 
 void WaitForKey(int mask1, int mask2) {
   const uint32_t m1 = static_cast<uint32_t>(mask1), m2 = static_cast<uint32_t>(mask2);
+  hal_waitMask = mask1 | mask2;
   while (hal_working) {
     hal_events();
-    if ((key & m1) && (keych & m1)) return;
-    if ((key & m2) && (keych & m2)) return;
+    if ((key & m1) && (keych & m1)) break;
+    if ((key & m2) && (keych & m2)) break;
     sleep(1);
   }
+  hal_waitMask = 0;
 }
 
 // ---- time -------------------------------------------------------------------------------------

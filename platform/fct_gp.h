@@ -83,6 +83,9 @@ void hal_advance(uint32_t ms);
 extern void (*hal_pumpHook)();
 // Called after every flip: a test checks what must hold on every frame here.
 extern void (*hal_flipHook)();
+// The key mask a WaitForKey is waiting for right now, 0 when none (what a dialogue box or a page
+// waits for): an autopilot reads it to know when to answer.
+extern int hal_waitMask;
 // Drawing cost of one flip on the virtual clock, in milliseconds.
 extern uint32_t hal_flipCostMs;
 // Resets the key masks and the running flag (tests that start several games in one process).
