@@ -8,7 +8,7 @@ EXTRA_PACKAGES := imagemagick
 # Further checks `make check` runs after the test suite (added to by the included files).
 CHECK_EXTRA :=
 
-.PHONY: play check build setup clean screens
+.PHONY: play check build setup clean screens maps
 .DEFAULT_GOAL := build
 
 -include mk/*.mk
@@ -36,3 +36,8 @@ screens: build
 
 clean:
 	rm -rf $(BUILD)
+
+maps: build
+	mkdir -p $(BUILD)/maps
+	cd $(BUILD) && $(HEADLESS) ./tests/maps maps
+	for f in $(BUILD)/maps/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done

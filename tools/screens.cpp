@@ -56,26 +56,38 @@ int main(int argc, char** argv) {
   auto nothing = [] {};
   shoot("title", 2, nothing, [] { flow_run(SCR_MENU); });
   shoot("intro", 120, nothing, [] { flow_run(SCR_INTRO); });
-  shoot("island", 1, [] { openLevel(&ile); }, explore);
-  shoot("island_pond", 1, [] { place(&ile, 12, 8, 2); }, explore);
-  shoot("village", 1, [] { place(&village, 9, 9, 0); }, explore);
+  const std::pair<const char*, smap*> maps[] = {{"ile", &ile},         {"village", &village},
+                                                {"maison1", &maison1}, {"maison2", &maison2},
+                                                {"maison3", &maison3}, {"entree", &entree},
+                                                {"chateau", &chateau}};
+  for (auto [name, m] : maps) {
+    static smap* target;
+    target = m;
+    shoot(std::string("explore_") + name, 1, [] {
+      openLevel(target);
+      gmere.gold = 0;   // no welcome scene over the house
+      garde3.y = 12;    // nor the door guard's walk in the castle
+    }, explore);
+  }
   shoot("village_houses", 1, [] { place(&village, 14, 7, 1); }, explore);
-  shoot("maison1", 1, [] { place(&maison1, 4, 4, 0); gmere.gold = 0; }, explore);
-  shoot("maison2", 1, [] { place(&maison2, 4, 4, 0); }, explore);
-  shoot("maison3", 1, [] { place(&maison3, 4, 4, 0); }, explore);
-  shoot("entree", 1, [] { place(&entree, 10, 8, 0); }, explore);
-  shoot("chateau", 1, [] { place(&chateau, 10, 7, 0); garde3.y = 12; }, explore);
   shoot("chateau_throne", 1, [] { place(&chateau, 10, 5, 0); garde3.y = 12; }, explore);
   shoot("dialogue", 1, [] { place(&maison1, 5, 2, 0); }, explore);
-  shoot("combat", 184, [] { openLevel(&entree); }, [] {
+  auto fightGuard = [] {
     flow_active = true;
     ennemi = &garde1;
     gameCombat();
     flow_active = false;
-  });
+  };
+  shoot("combat", 184, [] { openLevel(&entree); }, fightGuard);
+  // the magic attack: Down then Space, caught during the drain
+  shoot("combat_magic", 195, [] {
+    openLevel(&entree);
+    harness::schedule({{400, SDLK_DOWN, true}, {420, SDLK_DOWN, false},
+                       {440, SDLK_SPACE, true}, {460, SDLK_SPACE, false}});
+  }, fightGuard);
   shoot("info", 1, [] { openLevel(&ile); }, [] { flow_run(SCR_INFO); });
   shoot("about", 1, nothing, [] { flow_run(SCR_ABOUT); });
-  shoot("bravo", 1, nothing, [] { flow_run(SCR_BRAVO); });
+  shoot("victory", 1, nothing, [] { flow_run(SCR_BRAVO); });
   shoot("gameover", 1, nothing, [] { flow_run(SCR_GAMEOVER); });
   return 0;
 }
