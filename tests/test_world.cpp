@@ -4,6 +4,10 @@
 #include "assets.h"
 #include "harness.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 namespace {
 
 class World : public ::testing::Test {
@@ -334,6 +338,117 @@ TEST_F(World, ADialogueBoxWaitsForANewPressOfTheActionKey) {
   EXPECT_EQ(harness::pixel(x + 10, 215), 0x0000);
   harness::release(SDLK_SPACE);
   hal_events();
+}
+
+}  // namespace
+
+namespace {
+
+// The exploration loop itself, run through the screen loop with scripted keys.
+class Exploring : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(harness::start()); }
+  void TearDown() override { harness::stop(); }
+};
+
+TEST_F(Exploring, HoldingRightThenUpOnTheIslandStepsTileByTile) {
+  openLevel(&ile);
+  static std::vector<int> pys;
+  pys.clear();
+  hal_flipHook = [] { pys.push_back(perso.py); };
+  harness::schedule({{100, SDLK_RIGHT, true}, {600, SDLK_RIGHT, false},
+                     {700, SDLK_UP, true}, {3000, SDLK_UP, false}});
+  static int pxAfterRight, dirAfterRight;
+  pxAfterRight = dirAfterRight = -1;
+  harness::driver = [] {
+    if (GpTickCountGet() >= 650 && dirAfterRight < 0) {
+      pxAfterRight = perso.px;
+      dirAfterRight = perso.dir;
+    }
+    if (GpTickCountGet() > 3500) harness::closeWindow();
+  };
+  flow_run(SCR_ENGINE);
+  EXPECT_EQ(dirAfterRight, 1);
+  EXPECT_EQ(pxAfterRight, 17 * 32);
+  // Right from (17, 14) faces the shore: the hero turns and stays
+  // Up walks to (17, 13), one pixel a frame, then the ledge at (17, 12) stops him
+  EXPECT_EQ(perso.x, 17);
+  EXPECT_EQ(perso.y, 13);
+  EXPECT_EQ(perso.px, 17 * 32);
+  EXPECT_EQ(perso.py, 13 * 32);
+  EXPECT_EQ(perso.dir, 0);
+  // the step: 448 on the tile, then 447 down to 416, one pixel per frame, no jumps
+  auto first = std::find(pys.begin(), pys.end(), 447);
+  ASSERT_NE(first, pys.end());
+  for (int k = 0; k < 31; k++) EXPECT_EQ(*(first + k), 447 - k);
+  EXPECT_EQ(pys.back(), 416);
+}
+
+TEST_F(Exploring, AThousandHandOversDoNotDeepenTheStack) {
+  openLevel(&ile);
+  static uintptr_t deepest[2];
+  static int handOvers;
+  static bool down;
+  deepest[0] = deepest[1] = UINTPTR_MAX;
+  handOvers = 0;
+  down = false;
+  static ScreenId last;
+  last = SCR_ENGINE;
+  harness::driver = [] {
+    char probe;
+    const uintptr_t here = reinterpret_cast<uintptr_t>(&probe);
+    if (flow_current != last) {
+      handOvers++;
+      last = flow_current;
+    }
+    uintptr_t& d = deepest[handOvers < 500 ? 0 : 1];
+    d = std::min(d, here);
+    if (handOvers >= 1000) {
+      harness::closeWindow();
+      return;
+    }
+    // Return opens the information page; any key leaves it: each is a hand-over
+    if (down) {
+      harness::release(SDLK_RETURN);
+      down = false;
+    } else {
+      harness::press(SDLK_RETURN);
+      down = true;
+    }
+  };
+  flow_run(SCR_ENGINE);
+  EXPECT_GE(handOvers, 1000);
+  EXPECT_EQ(deepest[0], deepest[1]);  // the deepest point of the stack is the same late as early
+}
+
+TEST_F(Exploring, AScenesKeysStillReachTheMoveCheckOfItsFrame) {
+  // Holding Up into the first house: the welcome starts on row 2; once its last line is closed,
+  // the same frame's move check still sees Up and starts the next step at once.
+  openLevel(&maison1);
+  static int answered;
+  static int pyAfterScene;
+  answered = 0;
+  pyAfterScene = -1;
+  hal_flipHook = [] {
+    if (answered == 11 && pyAfterScene < 0 && hal_waitMask == 0) pyAfterScene = perso.py;
+  };
+  harness::press(SDLK_UP);
+  harness::driver = [] {
+    static bool spaceDown = false;
+    if (spaceDown) {
+      harness::release(SDLK_SPACE);
+      spaceDown = false;
+    } else if (hal_waitMask & KEY_A) {
+      harness::press(SDLK_SPACE);
+      spaceDown = true;
+      answered++;
+    }
+    if (pyAfterScene >= 0) harness::closeWindow();
+  };
+  flow_run(SCR_ENGINE);
+  EXPECT_EQ(answered, 11);
+  EXPECT_EQ(perso.gold, 185);
+  EXPECT_EQ(pyAfterScene, 2 * 32 - 1);
 }
 
 }  // namespace
