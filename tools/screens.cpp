@@ -87,6 +87,29 @@ int main(int argc, char** argv) {
   }, fightGuard);
   shoot("info", 1, [] { openLevel(&ile); }, [] { flow_run(SCR_INFO); });
   shoot("about", 1, nothing, [] { flow_run(SCR_ABOUT); });
+  // a sample page of the font: every printable character, and the game's accents in words
+  shoot("font", 1, nothing, [] {
+    GpRectFill(Screen, 0, 0, 320, 240, 0xFFFF);
+    char line[40];
+    int y = 4, n = 0;
+    for (int c = 0x20; c <= 0xFF; c++) {
+      if (c == 0x7F) c = 0xA0;
+      line[n++] = static_cast<char>(c);
+      if (n == 32 || c == 0xFF) {
+        line[n] = 0;
+        GpTextOut(Screen, 8, y, line, 0x0000);
+        y += 15;
+        n = 0;
+      }
+    }
+    GpTextOut(Screen, 8, y + 8, "\xC9t\xE9 : \xE9 \xE8 \xEA \xEB \xE0 \xE2 \xE7 \xF4 \xFB \xF9 \xEE \xEF", 0x0000);
+    GpTextOut(Screen, 8, y + 23, "Cotcot ! Je pr\xE9" "f\xE8re largement ma tunique.", 0x0000);
+    GpTextOut(Screen, 8, y + 38, "Vous \xEAtes vaincu ! Fuite impossible !", 0xF801);
+    GpRectFill(Screen, 0, y + 55, 320, 40, 0x0000);
+    GpTextOut(Screen, 8, y + 60, "20/50  10/10  185  Attaque du dragon", 0xFFFF);
+    GpTextOut(Screen, 8, y + 75, "Utilise 40 pi\xE8" "ces", 0xFFC1);
+    GpFlip();
+  });
   shoot("victory", 1, nothing, [] { flow_run(SCR_BRAVO); });
   shoot("gameover", 1, nothing, [] { flow_run(SCR_GAMEOVER); });
   return 0;
