@@ -4,11 +4,11 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 HEADLESS = SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 # Packages some targets need beyond the build's own (added to by the included files).
-EXTRA_PACKAGES := imagemagick
+EXTRA_PACKAGES := imagemagick sox
 # Further checks `make check` runs after the test suite (added to by the included files).
 CHECK_EXTRA :=
 
-.PHONY: play check build setup clean screens maps
+.PHONY: play check build setup clean screens maps music
 .DEFAULT_GOAL := build
 
 -include mk/*.mk
@@ -41,3 +41,10 @@ maps: build
 	mkdir -p $(BUILD)/maps
 	cd $(BUILD) && $(HEADLESS) ./tests/maps maps
 	for f in $(BUILD)/maps/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done
+
+music: build
+	mkdir -p $(BUILD)/music
+	./$(BUILD)/tests/music $(BUILD)/music
+	@for f in $(BUILD)/music/*.wav; do echo "$$f"; sox "$$f" -n stat 2>&1 | grep -E 'Length|Maximum amplitude'; \
+	  for side in 1 2; do printf '  channel %s (left 1, right 2) ' $$side; \
+	  sox "$$f" -n remix $$side stat 2>&1 | grep -E 'RMS +amplitude'; done; done
