@@ -13,8 +13,13 @@ void drawView() {
 
 }  // namespace
 
+const char* dlg_lastText = nullptr;  // test hook: the latest box's line and speaker
+const chara* dlg_lastSpeaker = nullptr;
+
 void affText(const char* text) {
   if (!flow_running()) return;
+  dlg_lastText = text;
+  dlg_lastSpeaker = nullptr;
   const int w = GpTextWidth(text);
   const int x = (320 - w) / 2;
   drawView();
@@ -28,6 +33,8 @@ void affText(const char* text) {
 
 void affTextPlus(const char* text, chara* speaker) {
   if (!flow_running()) return;
+  dlg_lastText = text;
+  dlg_lastSpeaker = speaker;
   const int w = GpTextWidth(text);
   const int x = (320 - w) / 2;
   drawView();

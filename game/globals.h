@@ -97,6 +97,8 @@ void affIcone(int n, int x, int y);
 void affCenteredText(int y, const char* text, int colour);
 void affText(const char* text);
 void affTextPlus(const char* text, chara* speaker);
+extern const char* dlg_lastText;  // test hook: the line of the latest box, and who said it
+extern const chara* dlg_lastSpeaker;
 
 // ---- story ----
 void chkAction();

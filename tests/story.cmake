@@ -1,0 +1,1 @@
+talmyr_test(test_story test_story.cpp)

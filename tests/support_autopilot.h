@@ -1,0 +1,75 @@
+// An autopilot that plays the real game through key presses only, from the title menu to the
+// victory picture and into a second game. It reads the game's state and the screen to decide
+// what to press (installed as harness::driver); it never writes game state.
+#pragma once
+
+#include "harness.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace autopilot {
+
+// One dialogue box, as it stood when the pilot answered it.
+struct Line {
+  std::string text;       // Latin-1, as drawn
+  const chara* speaker;   // null: a box without a portrait
+  const smap* map;
+  int x, y, dir;          // the hero's tile and facing
+  int pv, pvMax, mana, manaMax, force, resistance, gold;
+  uint32_t at;            // virtual ms
+  int game;               // 1 for the first game, 2 for the next
+};
+
+enum class Outcome { Won, Lost, Fled, Unfinished };
+
+struct Fight {
+  const chara* opponent;
+  Outcome outcome;
+  int pvBefore, manaBefore, pvMaxBefore, forceBefore, resistanceBefore, goldBefore;  // as it began
+  int pvAfter, pvMax, force, resistance, gold;      // the hero's, once it was over
+  const smap* map;
+  int x, y, dir;                                    // the hero's tile once it was over
+  uint32_t start, end;
+  int game;
+};
+
+struct Options {
+  // 2: the pilot closes the window once the second game's robbery is over; 1: once the fresh
+  // title menu after the victory picture shows.
+  int games = 2;
+  // Varies the random draws by playing: bits 0 to 2 choose, turn by turn, between the dragon
+  // attack (0) and magic (1) in the ambush, whose outcome the story does not need; bit 3 + k
+  // opens the k-th fight with the dragon attack rather than magic.
+  unsigned variant = 0;
+  // When not empty: screenshots (BMP) of interesting moments are written into this directory.
+  std::string shots;
+};
+
+struct Report {
+  std::vector<Line> lines;
+  std::vector<Fight> fights;
+  std::vector<ScreenId> screens;  // every screen change seen at a pump, in order
+  std::vector<uint32_t> screenAt; // when each was seen
+  std::string stuck;              // why the pilot gave up, empty when it did not
+  int games = 0;                  // games started (intro left)
+  uint32_t bravoAt = 0;           // when the victory picture was answered
+  uint32_t secondMenuAt = 0;      // when the fresh title menu after it was first seen
+  // The hero's tile when the second game's first exploration frame was seen, and the island's
+  // stored position just before that game began.
+  int secondEntryX = -1, secondEntryY = -1, storedIleX = -1, storedIleY = -1;
+  uint32_t endAt = 0;
+};
+
+// Installs the pilot as harness::driver (the report starts empty).
+void install(const Options& o = Options());
+const Report& report();
+
+// True when Screen shows the duel screen's background (read from a few pixels).
+bool combatOnScreen();
+
+// Index of the first line whose text is `text` from index `from` on, or -1.
+int find(const std::vector<Line>& lines, const char* text, size_t from = 0);
+
+}  // namespace autopilot
