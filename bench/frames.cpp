@@ -1,0 +1,122 @@
+// Frame costs of the real drawing code on the dummy video driver, against the floor of copying
+// one 320x240 16-bit frame with memcpy.
+#include <benchmark/benchmark.h>
+
+#include "harness.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// One game started for the whole run (dummy drivers, virtual clock: a flip costs no real time).
+struct Game {
+  Game() { ok = harness::start(); }
+  ~Game() {
+    if (ok) harness::stop();
+  }
+  bool ok = false;
+};
+
+bool ready(benchmark::State& state) {
+  static Game game;
+  if (!game.ok) state.SkipWithError("the game did not start");
+  return game.ok;
+}
+
+void stand(smap* m, int x, int y, int dir) {
+  openLevel(m);
+  perso.x = x;
+  perso.y = y;
+  perso.px = 32 * x;
+  perso.py = 32 * y;
+  perso.dir = dir;
+}
+
+// What the exploration loop draws every frame: the view, the hero, the status display, the flip.
+void explorationFrame() {
+  affMap();
+  affChara(&perso);
+  affPVbar(&perso, 208);
+  affMPbar(&perso, 208);
+  affORbar(&perso, 4);
+  GpFlip();
+}
+
+void BM_MemcpyFrame(benchmark::State& state) {
+  std::vector<uint16_t> src(320 * 240, 0x1234), dst(320 * 240);
+  for (auto _ : state) {
+    std::memcpy(dst.data(), src.data(), src.size() * sizeof(uint16_t));
+    benchmark::DoNotOptimize(dst.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_MemcpyFrame);
+
+void BM_ExplorationFrameIsland(benchmark::State& state) {
+  if (!ready(state)) return;
+  stand(&ile, 17, 14, 3);  // where the hero lands: the middle of the view, the ambusher in sight
+  for (auto _ : state) explorationFrame();
+}
+BENCHMARK(BM_ExplorationFrameIsland);
+
+void BM_ExplorationFrameCastle(benchmark::State& state) {
+  if (!ready(state)) return;
+  stand(&chateau, 10, 7, 0);  // the hall, with the guards, the royal family and the master
+  for (auto _ : state) explorationFrame();
+}
+BENCHMARK(BM_ExplorationFrameCastle);
+
+// One dialogue box as a scene shows it: the view, the box, the portrait, the line, the prompt,
+// the flip and the wait for the action key, answered by a fresh press at its first poll.
+void answerAtOnce() {
+  harness::release(SDLK_SPACE);
+  harness::press(SDLK_SPACE);
+}
+
+void BM_DialogueBox(benchmark::State& state) {
+  if (!ready(state)) return;
+  stand(&maison1, 5, 2, 0);
+  hal_pumpHook = answerAtOnce;
+  for (auto _ : state) affTextPlus("Oui. Ils sont tous au ch\xE2teau...", &gmere);
+  hal_pumpHook = nullptr;
+  harness::releaseAll();
+}
+BENCHMARK(BM_DialogueBox);
+
+// One pass of the duel's turn loop while the menu waits for a key: the pump, the scene drawn four
+// times over (before the keys are looked at and after each of the three outcome checks) and the flip.
+void BM_CombatPass(benchmark::State& state) {
+  if (!ready(state)) return;
+  stand(&entree, 10, 1, 0);
+  ennemi = &garde1;
+  for (auto _ : state) {
+    hal_events();
+    Key = GpKeyGet();
+    KeyCh = GpKeyChanged();
+    for (int i = 0; i < 4; i++) {
+      affCombatBg();
+      affCombatMenu(0);
+    }
+    GpFlip();
+  }
+}
+BENCHMARK(BM_CombatPass);
+
+void BM_LoadRsc(benchmark::State& state) {
+  if (!ready(state)) return;
+  free_rsc();
+  for (auto _ : state) {
+    load_rsc();
+    state.PauseTiming();
+    free_rsc();
+    state.ResumeTiming();
+  }
+  load_rsc();
+  init2();  // the characters point at the pictures again
+}
+BENCHMARK(BM_LoadRsc)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
