@@ -54,12 +54,12 @@ void resetWorld() {
   flow_current = SCR_NONE;
 }
 
-bool start() {
+bool start(uint32_t clockAtStart) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   resetWorld();
   hal_reset();
-  hal_useVirtualClock(true, 0);
+  hal_useVirtualClock(true, clockAtStart);
   hal_pumpHook = pump;
   pending.clear();
   closedByLimit = false;

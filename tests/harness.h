@@ -13,9 +13,11 @@ namespace harness {
 // can start in one test process as if each were a fresh run.
 void resetWorld();
 
-// Dummy video and audio, virtual clock at 0, then the real start-up: load_rsc, init, init2.
+// Dummy video and audio, virtual clock, then the real start-up: load_rsc, init, init2.
+// The clock starts at clockAtStart, as if starting up had taken that long: init() seeds the
+// random draws with the clock, so this is what varies them from one run to the next.
 // Returns init()'s result.
-bool start();
+bool start(uint32_t clockAtStart = 0);
 // The real shut-down.
 void stop();
 

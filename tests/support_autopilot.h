@@ -27,7 +27,9 @@ enum class Outcome { Won, Lost, Fled, Unfinished };
 struct Fight {
   const chara* opponent;
   Outcome outcome;
-  int pvBefore, manaBefore, pvMaxBefore, forceBefore, resistanceBefore, goldBefore;  // as it began
+  int pvBefore, manaBefore, pvMaxBefore, manaMaxBefore, forceBefore, resistanceBefore,
+      goldBefore;                                   // the hero's, as it began
+  int turns, spells;                                // blows struck (or the flight), spells among them
   int pvAfter, pvMax, force, resistance, gold;      // the hero's, once it was over
   const smap* map;
   int x, y, dir;                                    // the hero's tile once it was over
@@ -39,10 +41,10 @@ struct Options {
   // 2: the pilot closes the window once the second game's robbery is over; 1: once the fresh
   // title menu after the victory picture shows.
   int games = 2;
-  // Varies the random draws by playing: bits 0 to 2 choose, turn by turn, between the dragon
-  // attack (0) and magic (1) in the ambush, whose outcome the story does not need; bit 3 + k
-  // opens the k-th fight with the dragon attack rather than magic.
-  unsigned variant = 0;
+  // A careless run that goes to the master straight from the last guard, without resting, and
+  // there strikes only the dragon attack (the weaker blow on average) and never flees: it may
+  // lose, and the game-over page then leads to a fresh title menu and the next game.
+  bool loseToMaster = false;
   // When not empty: screenshots (BMP) of interesting moments are written into this directory.
   std::string shots;
 };

@@ -1,0 +1,1 @@
+talmyr_test(playthrough test_playthrough.cpp)
