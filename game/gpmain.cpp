@@ -20,6 +20,10 @@ uint32_t nTick = 0;
 Mix_Music* music = nullptr;
 Mix_Music* music2 = nullptr;
 
+// Start-up reads the font and the two modules through these, so a test can hand it broken bytes.
+const unsigned char *init_font = gamefont, *init_music = un, *init_music2 = battle;
+std::size_t init_fontSize = gamefont_size, init_musicSize = un_size, init_music2Size = battle_size;
+
 SDL_Surface *pSurf_icons_faceset, *pSurf_img_battlebg, *pSurf_img_bravo, *pSurf_img_gameover,
     *pSurf_img_intro, *pSurf_img_parch2, *pSurf_sprite_attaq1, *pSurf_sprite_boss,
     *pSurf_sprite_femme1, *pSurf_sprite_femme2, *pSurf_sprite_garde1, *pSurf_sprite_garde2,
@@ -106,7 +110,7 @@ bool init() {
   SDL_WM_SetCaption("Talmyr demo 2'", nullptr);
   if (TTF_Init() < 0) return false;
   musicOpen();
-  SDL_RWops* rw = SDL_RWFromConstMem(gamefont, static_cast<int>(gamefont_size));
+  SDL_RWops* rw = SDL_RWFromConstMem(init_font, static_cast<int>(init_fontSize));
   police = rw ? TTF_OpenFontRW(rw, 1, 10) : nullptr;
   srand(GpTickCountGet());
   initMarche();
@@ -114,8 +118,8 @@ bool init() {
                    &garde7,   &poule,  &gmere,  &gmere2, &gpere,  &pgarcon, &pfille,
                    &femme1,   &femme2, &roi,    &reine,  &princesse, &boss};
   for (chara* c : cast) initChara(c);
-  music = musicLoad(un, static_cast<int>(un_size));
-  music2 = musicLoad(battle, static_cast<int>(battle_size));
+  music = musicLoad(init_music, static_cast<int>(init_musicSize));
+  music2 = musicLoad(init_music2, static_cast<int>(init_music2Size));
   return true;
 }
 
