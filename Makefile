@@ -27,6 +27,7 @@ play: build
 
 check: build
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS)
+	@grep -h -E '^(seed|[0-9]+ seeds|careless)' $(BUILD)/Testing/Temporary/LastTest.log || true
 	@for t in $(CHECK_EXTRA); do $(MAKE) --no-print-directory $$t || exit 1; done
 
 screens: build

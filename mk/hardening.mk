@@ -17,6 +17,7 @@ hardening: setup $(ASAN_BUILD)/Makefile
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(HEADLESS) $(SANITIZERS) ctest --output-on-failure -j $(JOBS) \
 	  -E '^(desktop_files_validate|package_runs_installed|test_art)$$'
+	@grep -h '^storm:' $(ASAN_BUILD)/Testing/Temporary/LastTest.log || true
 
 memcheck: build
 	cd $(BUILD)/tests && $(HEADLESS) valgrind --tool=memcheck --error-exitcode=1 \
