@@ -22,7 +22,6 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 

@@ -71,7 +71,7 @@ bool scenery(int tile) {
     say(h, "J'ai bien peur qu'ils soient...");
     say(h, "... tous morts.");
   } else if (tile == 221 && game.map == &chateau) {
-    say(h, "Je pr\xE9" "f\xE8re largement ma tunique.");
+    say(h, "Je pr\351f\xE8re largement ma tunique.");
   } else if (tile == 193 && game.map == &chateau) {
     say(h, "Je ne suis pas un guerrier...");
     say(h, "Dommage...");
@@ -90,7 +90,7 @@ void gift() {
     say(&gpere, "Ah, si j'\xE9tais jeune...");
     return;
   }
-  say(&gpere, "Alors comme \xE7" "a, tu y vas aussi...");
+  say(&gpere, "Alors comme \347a, tu y vas aussi...");
   say(&gpere, "En fait, je suis inquiet pour eux.");
   say(&gpere, "J'\xE9tais un grand combattant !");
   say(&gmere2, "Ah non, tu n'iras pas !");
@@ -187,8 +187,8 @@ bool talk(chara* c) {
       say(&garde2, "Tu ne sais pas ce qui t'attend !");
     } else {
       say(&garde2, "Si tu tentes d'entrer...");
-      say(&garde2, garde1.beaten ? "Je ne ferai qu'une bouch\xE9" "e de toi !"
-                                 : "Il ne fera qu'une bouch\xE9" "e de toi !");
+      say(&garde2, garde1.beaten ? "Je ne ferai qu'une bouch\351e de toi !"
+                                 : "Il ne fera qu'une bouch\351e de toi !");
     }
   } else if (c == &garde3) {
     castleGuard(&garde3, {"Encore ?"}, "Bravo... Tu m'as eu...");

@@ -20,7 +20,7 @@ void chkPos() {
     dplChara(&vagabond, 1, 4);
     say(&vagabond, "Tu tombes bien...");
     say(&vagabond, "Je suis \xE0 sec !");
-    say(&vagabond, "C\xE8" "de moi ta bourse !");
+    say(&vagabond, "C\350de moi ta bourse !");
     say(&perso, "Il faudra m'affronter !");
     say(&vagabond, "Ahahah...");
     vagabond.scene = 1;
@@ -31,7 +31,7 @@ void chkPos() {
   if (at(&ile, 14, 14) && vagabond.scene == 1) {
     say(&vagabond, "Je te laisse la vie...");
     perso.gold = 0;
-    say(&vagabond, "Merci pour les pi\xE8" "ces !");
+    say(&vagabond, "Merci pour les pi\350ces !");
     say(&vagabond, "Ahahah...");
     dplChara(&vagabond, 3, 5);
     placeChara(nullptr, &vagabond, -1, -1, 0);
@@ -70,7 +70,7 @@ void chkPos() {
   }
   if (at(&entree, 10, 1) && garde2.beaten == 0) {
     say(&garde2, "Pas mal...");
-    say(&garde2, "S\xFBrement la chance du d\xE9" "butant...");
+    say(&garde2, "S\xFBrement la chance du d\351butant...");
     say(&garde2, "Tu ne l'auras pas deux fois !");
     fight(&garde2);
     return;

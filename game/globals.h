@@ -1,4 +1,6 @@
 // Records and globals shared by every module of the game.
+// Game text is Latin-1, written with escapes: "\xE9", or octal "\351" before a letter that a hex
+// escape would swallow ("pi\350ces").
 #pragma once
 
 #include "fct_gp.h"

@@ -49,7 +49,7 @@ void enemyAnswer(int choice) {
     colour = DARK_RED;
   } else {
     d = 10 + (rand() % 4) * ennemi->force;
-    msg = "L'ennemi r\xE9" "agit !";
+    msg = "L'ennemi r\351agit !";
     colour = BLACK1;
   }
   drain(&perso, perso.pv - d, msg, colour, false, choice);
@@ -110,7 +110,7 @@ void affCombatBg() {
 void affCombatMenu(int choice) {
   static const char* const entries[3] = {"RYUKEN", "MAJUTSU", "FUITE"};
   static const char* const captions[3] = {"Attaque du dragon", "Attaque magique",
-                                          "Utilise 40 pi\xE8" "ces"};
+                                          "Utilise 40 pi\350ces"};
   for (int i = 0; i < 3; i++) {
     GpTextOut(Screen, 120, 120 + 15 * i, entries[i], i == choice ? RED : BLACK);
     if (i == choice) affCenteredText(184, captions[i], YELLOW);
@@ -158,7 +158,7 @@ void gameCombat() {
     } else if (pressed(KEY_A) && choice == 2 && perso.gold > 39 && ennemi->noFlee != 1) {
       nTick = GpTickCountGet();
       perso.gold -= 40;
-      message(choice, "Vous fuyez comme un l\xE2" "che !", RED);
+      message(choice, "Vous fuyez comme un l\342che !", RED);
       sleep(1500);
       musicHalt();
       gameEngine();

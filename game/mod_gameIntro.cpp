@@ -18,7 +18,7 @@ const char* const story[] = {
     "respect\xE9s par les habitants du",
     "village. Cela faisait plusieurs",
     "mois que vous n'aviez plus de",
-    "nouvelles d'eux quand, r\xE9" "cemment,",
+    "nouvelles d'eux quand, r\351cemment,",
     "une lettre vous parvint afin de",
     "vous demander d'urgence votre",
     "aide. Curieux de conna\xEEtre le",

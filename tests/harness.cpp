@@ -103,7 +103,7 @@ void closeWindow() {
 
 void runFromMenu() { gameMenu(); }
 
-void schedule(std::vector<Step> steps) {
+void schedule(const std::vector<Step>& steps) {
   for (const Step& s : steps) {
     auto it = pending.begin();
     while (it != pending.end() && it->at <= s.at) ++it;

@@ -44,7 +44,7 @@ struct Step {
   SDLKey key;
   bool down;
 };
-void schedule(std::vector<Step> steps);
+void schedule(const std::vector<Step>& steps);
 
 // Screenshot of Screen as a 24-bit BMP (developer aid).
 void saveScreen(const std::string& path);

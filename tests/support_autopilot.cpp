@@ -412,7 +412,7 @@ void answerBox() {
   l.at = GpTickCountGet();
   l.game = rep.games;
   rep.lines.push_back(l);
-  static const char* const worth[] = {"Ahahah...", "Merci pour les pi\xE8" "ces !",
+  static const char* const worth[] = {"Ahahah...", "Merci pour les pi\350ces !",
                                       "Voil\xE0 qui te sera peut-etre utile.", "Hmmf...",
                                       "Stop ! T'es mort !", "Comment es-tu entr\xE9 ici ??",
                                       "Grrr ! Tu vas me le payer !", "Merci infiniment !",
@@ -467,10 +467,9 @@ void explore() {
   if (std::getenv("TALMYR_TRACE_PILOT"))
     std::printf("pilot %.1fs map %d (%d,%d) dir %d aim %s move %d %d\n", GpTickCountGet() / 1000.0,
                 mapIndex(game.map), perso.px / 32, perso.py / 32, perso.dir, name, mv.kind, mv.dir);
-  if (mv.kind == Move::Walk) {
+  // a walk, or a turn on the spot where the tile in front is not walkable: the same arrow
+  if (mv.kind == Move::Walk || perso.dir != mv.dir) {
     holdOnly(arrows[mv.dir]);
-  } else if (perso.dir != mv.dir) {
-    holdOnly(arrows[mv.dir]);  // turns on the spot: the tile in front is not walkable
   } else {
     for (SDLKey a : arrows) letGo(a);
     hold(SDLK_SPACE);

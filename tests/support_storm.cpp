@@ -214,8 +214,9 @@ int firstStep(const Goal& g) {
     }
     for (int d = 0; d < 4; d++) {
       const int nx = cur % w + DX[d], ny = cur / w + DY[d];
-      if (!walkable(nx, ny) || from[static_cast<size_t>(ny * w + nx)] != -2) continue;
-      from[static_cast<size_t>(ny * w + nx)] = cur;
+      const size_t at = static_cast<size_t>(ny) * static_cast<size_t>(w) + static_cast<size_t>(nx);
+      if (!walkable(nx, ny) || from[at] != -2) continue;
+      from[at] = cur;
       q.push_back(ny * w + nx);
     }
   }

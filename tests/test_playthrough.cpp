@@ -35,7 +35,7 @@ struct Played {
 // One program run from start-up to the window closing. The entrance's food grid belongs to the
 // program and stays eaten across games: it is given back afterwards, as a new process would find
 // it. `watch` is called at every pump before the pilot (it may read, never write).
-Played play(uint32_t clock, const autopilot::Options& o, std::function<void()> watch = nullptr) {
+Played play(uint32_t clock, const autopilot::Options& o, const std::function<void()>& watch = nullptr) {
   Played run;
   run.clock = clock;
   EXPECT_TRUE(harness::start(clock));
@@ -270,7 +270,7 @@ TEST(Playthrough, ACarelessRunLosesToTheMasterAndTheNextGameStartsAfresh) {
   EXPECT_EQ(l.map, &ile);
   EXPECT_EQ(l.gold, 100);
   EXPECT_EQ(l.force, 1);
-  const int robbed = autopilot::find(r.lines, "Merci pour les pi\xE8" "ces !", again);
+  const int robbed = autopilot::find(r.lines, "Merci pour les pi\350ces !", again);
   ASSERT_GT(robbed, again);
   EXPECT_EQ(r.lines[robbed].gold, 0);
   EXPECT_EQ(F.back().opponent, &vagabond);

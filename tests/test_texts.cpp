@@ -44,6 +44,11 @@ std::vector<std::string> literals(const std::string& path) {
       if (e == 'x') {
         s += static_cast<char>(std::stoi(src.substr(i + 1, 2), nullptr, 16));
         i += 2;
+      } else if (e >= '0' && e <= '7') {  // octal: up to three digits
+        size_t n = 1;
+        while (n < 3 && src[i + n] >= '0' && src[i + n] <= '7') n++;
+        s += static_cast<char>(std::stoi(src.substr(i, n), nullptr, 8));
+        i += n - 1;
       } else if (e == 'n') {
         s += '\n';
       } else {

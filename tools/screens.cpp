@@ -103,11 +103,11 @@ int main(int argc, char** argv) {
       }
     }
     GpTextOut(Screen, 8, y + 8, "\xC9t\xE9 : \xE9 \xE8 \xEA \xEB \xE0 \xE2 \xE7 \xF4 \xFB \xF9 \xEE \xEF", 0x0000);
-    GpTextOut(Screen, 8, y + 23, "Cotcot ! Je pr\xE9" "f\xE8re largement ma tunique.", 0x0000);
+    GpTextOut(Screen, 8, y + 23, "Cotcot ! Je pr\351f\xE8re largement ma tunique.", 0x0000);
     GpTextOut(Screen, 8, y + 38, "Vous \xEAtes vaincu ! Fuite impossible !", 0xF801);
     GpRectFill(Screen, 0, y + 55, 320, 40, 0x0000);
     GpTextOut(Screen, 8, y + 60, "20/50  10/10  185  Attaque du dragon", 0xFFFF);
-    GpTextOut(Screen, 8, y + 75, "Utilise 40 pi\xE8" "ces", 0xFFC1);
+    GpTextOut(Screen, 8, y + 75, "Utilise 40 pi\350ces", 0xFFC1);
     GpFlip();
   });
   shoot("victory", 1, nothing, [] { flow_run(SCR_BRAVO); });

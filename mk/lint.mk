@@ -1,0 +1,17 @@
+# Static checks on our own code: clang-tidy (the checks in .clang-tidy, every warning an error)
+# and cppcheck. Both read the build's compile commands.
+EXTRA_PACKAGES += clang-tidy cppcheck
+CHECK_EXTRA += lint
+# (the two benchmark programs are only configured by `make bench`: cppcheck still reads them)
+LINT_SOURCES = $(filter-out bench/frames.cpp bench/probe.cpp, \
+  $(wildcard platform/*.cpp game/*.cpp tests/*.cpp tools/*.cpp bench/*.cpp))
+
+.PHONY: lint
+
+lint: build
+	@echo "clang-tidy on $(words $(LINT_SOURCES)) files"
+	@printf '%s\n' $(LINT_SOURCES) | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet 2>/dev/null
+	@echo "cppcheck"
+	@cppcheck --quiet --enable=warning,performance,portability --std=c++17 --library=googletest \
+	  --inline-suppr --error-exitcode=1 --suppress=missingIncludeSystem \
+	  -I platform -I game -I data -I tests platform game tests tools bench
