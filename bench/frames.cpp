@@ -24,14 +24,7 @@ bool ready(benchmark::State& state) {
   return game.ok;
 }
 
-void stand(smap* m, int x, int y, int dir) {
-  openLevel(m);
-  perso.x = x;
-  perso.y = y;
-  perso.px = 32 * x;
-  perso.py = 32 * y;
-  perso.dir = dir;
-}
+void stand(smap* m, int x, int y, int dir) { harness::placeHero(m, x, y, dir); }
 
 // What the exploration loop draws every frame: the view, the hero, the status display, the flip.
 void explorationFrame() {

@@ -83,14 +83,7 @@ bool startReal() {
   return true;
 }
 
-void stand(smap* m, int x, int y, int dir) {
-  openLevel(m);
-  perso.x = x;
-  perso.y = y;
-  perso.px = 32 * x;
-  perso.py = 32 * y;
-  perso.dir = dir;
-}
+void stand(smap* m, int x, int y, int dir) { harness::placeHero(m, x, y, dir); }
 
 void printLine(const std::string& s) {
   std::printf("%s\n", s.c_str());

@@ -78,6 +78,15 @@ void stop() {
   pending.clear();
 }
 
+void placeHero(smap* m, int x, int y, int dir) {
+  openLevel(m);
+  perso.x = x;
+  perso.y = y;
+  perso.px = 32 * x;
+  perso.py = 32 * y;
+  perso.dir = dir;
+}
+
 void press(SDLKey k) { pushKey(k, true); }
 void release(SDLKey k) { pushKey(k, false); }
 void tap(SDLKey k) {

@@ -21,6 +21,10 @@ bool start(uint32_t clockAtStart = 0);
 // The real shut-down.
 void stop();
 
+// Opens map m and stands the hero on tile (x, y) facing dir: the set-up of a unit test or a
+// picture, never a way to steer a running scenario.
+void placeHero(smap* m, int x, int y, int dir);
+
 // Input, pushed into SDL's queue as real keyboard events.
 void press(SDLKey k);
 void release(SDLKey k);

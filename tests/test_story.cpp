@@ -268,14 +268,7 @@ class Script : public ::testing::Test {
     flow_active = false;
     harness::stop();
   }
-  static void stand(smap* m, int x, int y, int dir) {
-    openLevel(m);
-    perso.x = x;
-    perso.y = y;
-    perso.px = 32 * x;
-    perso.py = 32 * y;
-    perso.dir = dir;
-  }
+  static void stand(smap* m, int x, int y, int dir) { harness::placeHero(m, x, y, dir); }
   static void fresh() {
     flow_next = SCR_NONE;
     said.clear();

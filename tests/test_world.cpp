@@ -21,14 +21,7 @@ class World : public ::testing::Test {
     flow_active = false;
     harness::stop();
   }
-  static void standOn(smap* m, int x, int y, int dir) {
-    openLevel(m);
-    perso.x = x;
-    perso.y = y;
-    perso.px = 32 * x;
-    perso.py = 32 * y;
-    perso.dir = dir;
-  }
+  static void standOn(smap* m, int x, int y, int dir) { harness::placeHero(m, x, y, dir); }
   static void keys(uint32_t k, uint32_t ch) {
     Key = k;
     KeyCh = ch;

@@ -38,14 +38,7 @@ void shoot(const std::string& name, int at, const std::function<void()>& setup,
   std::printf("%s/%s.bmp\n", outDir.c_str(), name.c_str());
 }
 
-void place(smap* m, int x, int y, int dir) {
-  openLevel(m);
-  perso.x = x;
-  perso.y = y;
-  perso.px = 32 * x;
-  perso.py = 32 * y;
-  perso.dir = dir;
-}
+void place(smap* m, int x, int y, int dir) { harness::placeHero(m, x, y, dir); }
 
 void explore() { flow_run(SCR_ENGINE); }
 
