@@ -1,0 +1,246 @@
+#!/usr/bin/python3
+"""The real program in a real X window.
+
+usage: test_xwindow.py TALMYR XWINDOW_REFERENCE WORKDIR
+
+Starts an X server of its own (Xvfb, 640x480, 24 bits), runs the program in it and plays it with
+xdotool as a person would: the title menu, Return into the story, Return again to skip it, the
+information page opened and closed, a walk three tiles to the left into the vagrant's ambush and
+the first two lines he says. At each of those moments the window is captured and compared, pixel
+for pixel, with what xwindow_reference draws headless on the virtual clock at the same moment.
+
+The window's 16-bit picture (5-6-5) is widened to 24 bits when SDL copies it to the X server, so
+both sides are reduced to 5-6-5 before comparing; nothing else may differ. (With Xvfb the widened
+pixels equal the headless BMP's too; the reduction only keeps the test free of how a server fills
+the low bits.) Keys are held for 300 ms, since the game reads them once a frame and a press and
+release inside one frame is lost by design.
+Exit 77 (skipped) when Xvfb, xdotool or xwd is missing.
+
+In the sanitizer build LeakSanitizer checks the program's exit too; the one block it finds that is
+not ours is suppressed below (LSAN_SUPPRESSIONS).
+"""
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import time
+
+from PIL import Image, ImageChops
+
+W, H = 320, 240
+HOLD = 0.3
+SKIP = 77
+# libX11's input context keeps two strdup'ed strings (14 bytes) after SDL_Quit has closed the
+# display: SDL_Init -> SDL_VideoInit -> XCreateIC -> _XimLocalCreateIC -> _XimSetICValueData.
+LSAN_SUPPRESSIONS = "leak:_XimSetICValueData\n"
+
+
+def log(*args):
+    print("xwindow:", *args, flush=True)
+
+
+def rgb565(img):
+    """The picture with each channel cut to the bits a 5-6-5 pixel keeps."""
+    r, g, b = img.convert("RGB").split()
+    return Image.merge("RGB", (r.point(lambda v: v & 0xF8), g.point(lambda v: v & 0xFC),
+                               b.point(lambda v: v & 0xF8)))
+
+
+def parse_xwd(data):
+    """A Z-pixmap XWD dump of a TrueColor screen with 24 or 32 bits a pixel, as a PIL picture."""
+    fields = struct.unpack(">25I", data[:100])
+    header_size, version, fmt, depth, width, height = fields[:6]
+    byte_order, bpp, bytes_per_line = fields[7], fields[11], fields[12]
+    red_mask, green_mask, blue_mask = fields[14:17]
+    ncolors = fields[19]
+    if version != 7 or fmt != 2 or bpp not in (24, 32):
+        raise ValueError("unexpected xwd dump: version %d format %d %d bpp" % (version, fmt, bpp))
+    pixels = data[header_size + 12 * ncolors:]
+    if (red_mask, green_mask, blue_mask) != (0xFF0000, 0xFF00, 0xFF):
+        raise ValueError("unexpected colour masks %x %x %x" % (red_mask, green_mask, blue_mask))
+    raw = ("BGR" if byte_order == 0 else "RGB") if bpp == 24 else ("BGRX" if byte_order == 0 else "XRGB")
+    return Image.frombuffer("RGB", (width, height), pixels, "raw", raw, bytes_per_line, 1)
+
+
+class Session:
+    def __init__(self, talmyr, workdir):
+        self.talmyr = talmyr
+        self.workdir = workdir
+        self.xvfb = None
+        self.game = None
+        self.env = None
+        self.wid = None
+        self.shots = 0
+
+    # ---- the X server and the program ----------------------------------------------------
+
+    def start_x(self):
+        rfd, wfd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+             "-ardelay", "60000"],  # no key repeat: a hold a busy machine stretches stays one press
+            pass_fds=(wfd,), stdout=subprocess.DEVNULL, stderr=open(self.path("xvfb.log"), "w"))
+        os.close(wfd)
+        number = b""
+        deadline = time.time() + 15
+        while not number.endswith(b"\n") and time.time() < deadline:
+            chunk = os.read(rfd, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(rfd)
+        if not number.strip():
+            raise RuntimeError("Xvfb did not start (see xvfb.log)")
+        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip())
+        self.env.pop("SDL_VIDEODRIVER", None)
+        self.env.pop("XAUTHORITY", None)
+        supp = self.path("lsan.supp")
+        with open(supp, "w") as f:
+            f.write(LSAN_SUPPRESSIONS)
+        lsan = self.env.get("LSAN_OPTIONS", "")
+        self.env["LSAN_OPTIONS"] = (lsan + ":" if lsan else "") + "suppressions=" + supp
+        # libX11 keeps no frame pointers: only the slow unwinder reaches the frame named there.
+        asan = self.env.get("ASAN_OPTIONS", "")
+        self.env["ASAN_OPTIONS"] = (asan + ":" if asan else "") + "fast_unwind_on_malloc=0"
+        log("X server on display", self.env["DISPLAY"])
+
+    def start_game(self):
+        self.game = subprocess.Popen([self.talmyr], env=self.env, cwd=self.workdir,
+                                     stdout=open(self.path("talmyr.out"), "w"),
+                                     stderr=open(self.path("talmyr.err"), "w"))
+        out = self.xdotool("search", "--sync", "--name", "^Talmyr demo 2.$", timeout=20)
+        self.wid = out.split()[0]
+        # With no window manager the keyboard follows the pointer or an explicit focus.
+        self.xdotool("windowfocus", "--sync", self.wid)
+        log("window", self.wid)
+
+    def stop(self):
+        """SIGTERM closes the game as a window close does: it must end at once and cleanly."""
+        status = None
+        if self.game and self.game.poll() is None:
+            self.game.send_signal(signal.SIGTERM)
+            try:
+                status = self.game.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.game.kill()
+                self.game.wait()
+        if self.xvfb and self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
+        return status
+
+    def path(self, name):
+        return os.path.join(self.workdir, name)
+
+    # ---- input and capture ---------------------------------------------------------------
+
+    def xdotool(self, *args, timeout=10):
+        return subprocess.run(["xdotool", *args], env=self.env, check=True, timeout=timeout,
+                              stdout=subprocess.PIPE, text=True).stdout
+
+    def press(self, key):
+        self.xdotool("keydown", key)
+        time.sleep(HOLD)
+        self.xdotool("keyup", key)
+
+    def capture(self):
+        if self.game.poll() is not None:
+            raise RuntimeError("the program ended (status %s) - see talmyr.err" % self.game.returncode)
+        data = subprocess.run(["xwd", "-root", "-silent"], env=self.env, check=True, timeout=10,
+                              stdout=subprocess.PIPE).stdout
+        # The window sits at 0,0: there is no window manager to move or frame it.
+        return parse_xwd(data).crop((0, 0, W, H))
+
+    def wait_for(self, name, want, timeout=15.0):
+        """Captures until the window shows `want` (5-6-5), or fails after `timeout` seconds."""
+        deadline = time.time() + timeout
+        while True:
+            shot = rgb565(self.capture())
+            diff = ImageChops.difference(shot, want)
+            box = diff.getbbox()
+            if box is None:
+                shot.save(self.path("real_%s.png" % name))
+                log("%-8s same pixels as the headless picture" % name)
+                return
+            if time.time() > deadline:
+                shot.save(self.path("real_%s.png" % name))
+                diff.point(lambda v: 255 if v else 0).save(self.path("diff_%s.png" % name))
+                count = sum(1 for p in diff.getdata() if p != (0, 0, 0))
+                raise AssertionError("%s: the window still differs from the headless picture after "
+                                     "%.0f s: %d pixels in %s (see real_%s.png, diff_%s.png)"
+                                     % (name, timeout, count, box, name, name))
+            time.sleep(0.05)
+
+    def wait_change(self, name, away_from, timeout=15.0):
+        """Captures until the window no longer shows `away_from`."""
+        deadline = time.time() + timeout
+        while ImageChops.difference(rgb565(self.capture()), away_from).getbbox() is None:
+            if time.time() > deadline:
+                raise AssertionError("%s: the window did not change within %.0f s" % (name, timeout))
+            time.sleep(0.05)
+        log("%-8s left the previous picture" % name)
+
+
+def main():
+    if len(sys.argv) != 4:
+        print(__doc__)
+        return 2
+    talmyr, reference, workdir = sys.argv[1:]
+    missing = [t for t in ("Xvfb", "xdotool", "xwd") if shutil.which(t) is None]
+    if missing:
+        print("test_xwindow: SKIPPED: %s not installed (make setup installs them)"
+              % ", ".join(missing))
+        return SKIP
+    shutil.rmtree(workdir, ignore_errors=True)
+    os.makedirs(workdir)
+
+    # The headless pictures, drawn by the real game code on the virtual clock.
+    env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
+    subprocess.run([reference, workdir], env=env, check=True, timeout=60, stdout=subprocess.DEVNULL)
+    ref = {n: rgb565(Image.open(os.path.join(workdir, n + ".bmp")))
+           for n in ("title", "explore", "info", "back", "talk1", "talk2")}
+
+    begun = time.time()
+    s = Session(talmyr, workdir)
+    status = None
+    try:
+        s.start_x()
+        s.start_game()
+        s.wait_for("title", ref["title"], timeout=20)
+        s.press("Return")                      # Jouer: the story starts scrolling
+        s.wait_change("intro", ref["title"])
+        time.sleep(0.5)
+        s.press("Return")                      # skips it: the hero lands on the island
+        s.wait_for("explore", ref["explore"])
+        time.sleep(0.5)
+        s.press("Return")                      # the information page
+        s.wait_for("info", ref["info"])
+        time.sleep(0.5)
+        s.press("space")                       # any key closes it
+        s.wait_for("back", ref["back"])
+        time.sleep(0.5)
+        s.xdotool("keydown", "Left")           # three tiles left: the vagrant walks up and talks
+        try:
+            s.wait_for("talk1", ref["talk1"], timeout=20)
+        finally:
+            s.xdotool("keyup", "Left")
+        time.sleep(0.5)
+        s.press("space")                       # his next line
+        s.wait_for("talk2", ref["talk2"])
+    finally:
+        status = s.stop()
+    log("played and compared in %.1f s" % (time.time() - begun))
+    if status != 0:
+        raise AssertionError("the program did not end cleanly on SIGTERM: status %s" % status)
+    log("SIGTERM: the program ended with status 0")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
