@@ -278,7 +278,9 @@ std::vector<Target> aims(bool& fight, bool& sceneWanted, const char*& name) {
 // ---- fights ----------------------------------------------------------------------------------
 
 bool inFight = false;
+bool resumed = false;    // handed control by another player: a fight may already be under way
 int choice = 0, turns = 0;
+int unsure = 0;          // presses of up still due before the cursor surely shows the first entry
 bool fleeing = false;
 int wasBeaten = 0;
 
@@ -304,6 +306,7 @@ int wantedChoice() {
 void beginFight() {
   inFight = true;
   choice = 0;
+  unsure = resumed ? 2 : 0;
   turns = 0;
   fleeing = false;
   wasBeaten = ennemi->beaten;
@@ -349,7 +352,10 @@ void fightTurn() {
     return;
   }
   const int want = wantedChoice();
-  if (choice < want) {
+  if (unsure > 0) {
+    unsure--;
+    hold(SDLK_UP);
+  } else if (choice < want) {
     hold(SDLK_DOWN);
     choice++;
   } else if (choice > want) {
@@ -381,6 +387,13 @@ bool pendingFirstFrame = false;
 bool shotFightOpen = false;
 int idle = 0;
 bool afterBox = false;
+
+// Playing on: no way to the aim, or a wait on it in vain; a step aside gives the world a chance.
+void stepAside() {
+  rep.stalls++;
+  idle = 0;
+  holdOnly(arrows[rep.stalls % 4]);
+}
 
 void finish(const char* why) {
   if (why) rep.stuck = why;
@@ -453,10 +466,18 @@ void explore() {
   if (mv.kind == Move::None) mv = plan(targets, sceneWanted);
   if (mv.kind == Move::Here) {  // on the aim's tile: its scene is about to play
     letGoAll();
-    if (++idle > 2000) finish("standing on the aim's tile and nothing happens");
+    if (++idle <= 2000) return;
+    if (opts.games == 0)
+      stepAside();
+    else
+      finish("standing on the aim's tile and nothing happens");
     return;
   }
   idle = 0;
+  if (mv.kind == Move::None && opts.games == 0) {
+    stepAside();
+    return;
+  }
   if (mv.kind == Move::None) {
     static char why[96];
     std::snprintf(why, sizeof why, "no way to the aim '%s' from map %d (%d, %d)", name,
@@ -476,7 +497,7 @@ void explore() {
   }
 }
 
-void pump() {
+void drive() {
   const ScreenId s = flow_current;
   if (s != lastScreen) {
     rep.screens.push_back(s);
@@ -497,7 +518,7 @@ void pump() {
     case SCR_MENU:
     case SCR_INTRO:
       if (inFight) endFight();
-      if (s == SCR_MENU && rep.bravoAt != 0 && opts.games < 2) {
+      if (s == SCR_MENU && rep.bravoAt != 0 && opts.games == 1) {
         finish(nullptr);
         return;
       }
@@ -548,6 +569,7 @@ void pump() {
   // every fight is announced by a box: its opening ends on a black screen, then the duel shows
   if (!inFight && afterBox && ennemi && (duel || blackOnScreen())) beginFight();
   afterBox = false;
+  resumed = false;
   if (inFight) {
     if (duel && !shotFightOpen) {
       shot("fight");
@@ -570,7 +592,7 @@ bool combatOnScreen() {
   return true;
 }
 
-void install(const Options& o) {
+void begin(const Options& o) {
   opts = o;
   rep = Report();
   held.clear();
@@ -581,8 +603,25 @@ void install(const Options& o) {
   shotCount = 0;
   idle = 0;
   afterBox = false;
-  harness::driver = pump;
+  resumed = false;
 }
+
+void install(const Options& o) {
+  begin(o);
+  harness::driver = drive;
+}
+
+void pump() { drive(); }
+
+void resume() {
+  letGoAll();
+  inFight = false;  // a fight it was in may have ended meanwhile: its record stays unfinished
+  afterBox = true;  // one under way now is taken up at the next pump
+  resumed = true;
+  idle = 0;
+}
+
+void releaseKeys() { letGoAll(); }
 
 const Report& report() { return rep; }
 

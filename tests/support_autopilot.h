@@ -1,6 +1,7 @@
 // An autopilot that plays the real game through key presses only, from the title menu to the
-// victory picture and into a second game. It reads the game's state and the screen to decide
-// what to press (installed as harness::driver); it never writes game state.
+// victory picture and into a second game, or on and on in turns with another player (the input
+// storm). It reads the game's state and the screen to decide what to press; it never writes game
+// state.
 #pragma once
 
 #include "harness.h"
@@ -39,7 +40,9 @@ struct Fight {
 
 struct Options {
   // 2: the pilot closes the window once the second game's robbery is over; 1: once the fresh
-  // title menu after the victory picture shows.
+  // title menu after the victory picture shows; 0: never, it plays on from wherever it is handed
+  // control, and where it finds no way or waits on its aim in vain it counts a stall and steps
+  // aside instead of giving up.
   int games = 2;
   // A careless run that goes to the master straight from the last guard, without resting, and
   // there strikes only the dragon attack (the weaker blow on average) and never flees: it may
@@ -62,10 +65,20 @@ struct Report {
   // stored position just before that game began.
   int secondEntryX = -1, secondEntryY = -1, storedIleX = -1, storedIleY = -1;
   uint32_t endAt = 0;
+  int stalls = 0;                 // see Options::games = 0
 };
 
-// Installs the pilot as harness::driver (the report starts empty).
+// Starts the pilot afresh (the report starts empty); a driver of its own then calls pump().
+void begin(const Options& o = Options());
+// begin(), with pump() as harness::driver.
 void install(const Options& o = Options());
+// The pilot's move at one pump.
+void pump();
+// Hands the pilot control in whatever state another player left the game: mid-step, on any map,
+// in a box, on a page or in a fight (whose cursor it then finds again by pressing up).
+void resume();
+// Releases every key the pilot holds, before another player takes over.
+void releaseKeys();
 const Report& report();
 
 // True when Screen shows the duel screen's background (read from a few pixels).

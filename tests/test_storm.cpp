@@ -1,5 +1,6 @@
 // Input storm: the real game from the title menu on the virtual clock, driven by random keys mixed
-// with phases of purposeful play, with what must always hold checked after every frame.
+// with phases of purposeful play (the autopilot, handed control wherever the random keys left the
+// game), with what must always hold checked after every frame.
 //
 // Replay one run: TALMYR_STORM_SEED=<seed> ./test_storm (its report names the frame that failed).
 // Longer storms: TALMYR_STORM_MINUTES=<virtual minutes in total>. TALMYR_STORM_VERBOSE=1 prints
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "support_autopilot.h"
 
 #include <malloc.h>
 #include <signal.h>
@@ -27,16 +29,6 @@
 // from the sanitizer runtime's allocator interface (the header does not ship with every compiler)
 extern "C" size_t __sanitizer_get_current_allocated_bytes(void);
 #endif
-
-// Purposeful play (support_storm.cpp).
-namespace pilot {
-void reset();
-void pump(std::mt19937& rng);
-void releaseKeys();
-bool battleScreen();
-extern bool reckless;
-extern uint64_t stalls;
-}  // namespace pilot
 
 namespace {
 
@@ -78,6 +70,7 @@ std::set<int> screensSeen;
 bool sawCombat = false;
 size_t deepestStack = 0;
 uint64_t totalFrames = 0;
+uint64_t pilotStalls = 0;
 
 // The frame that broke a rule: reported once per run, then the run is closed.
 void violation(const std::string& what) {
@@ -168,7 +161,7 @@ void onFrame() {
     if (now > run.heapBase + 2 * 1024 * 1024)
       violation("heap grew by " + std::to_string((now - run.heapBase) / 1024) + " KiB");
   }
-  if (pilot::battleScreen()) sawCombat = true;
+  if (autopilot::combatOnScreen()) sawCombat = true;
 }
 
 // ---- random play ------------------------------------------------------------------------------
@@ -234,7 +227,7 @@ void randomPump() {
 void dropAllKeys() {
   for (const auto& h : run.held) harness::release(h.key);
   run.held.clear();
-  pilot::releaseKeys();
+  autopilot::releaseKeys();
 }
 
 // At every pump.
@@ -257,6 +250,7 @@ void onPump() {
     std::uniform_real_distribution<double> u(0, 1);
     run.pilot = u(run.rng) < run.pilotShare;
     run.phaseEnd = now + (run.pilot ? 20000 + run.rng() % 100000 : 2000 + run.rng() % 20000);
+    if (run.pilot) autopilot::resume();
     return;
   }
   static const bool trace = std::getenv("TALMYR_STORM_TRACE") != nullptr;
@@ -276,7 +270,7 @@ void onPump() {
                 perso.dir, hal_waitMask, perso.pv, perso.pvMax);
   }
   if (run.pilot)
-    pilot::pump(run.rng);
+    autopilot::pump();
   else
     randomPump();
 }
@@ -297,8 +291,6 @@ void onAlarm(int) {
 uint32_t playOne(unsigned seed, uint32_t budgetMs, double pilotShare) {
   run = Run{};
   run.seed = seed;
-  pilot::reset();
-  pilot::reckless = seed % 3 == 0;  // one run in three faces the master without resting
   run.budgetMs = budgetMs;
   run.pilotShare = pilotShare;
   run.rng.seed(seed);
@@ -307,11 +299,21 @@ uint32_t playOne(unsigned seed, uint32_t budgetMs, double pilotShare) {
   EXPECT_TRUE(harness::start());
   srand(seed);  // the game's own draws, so that a seed replays exactly
   harness::timeLimitMs = UINT32_MAX;
+  autopilot::Options pilot;
+  pilot.games = 0;                     // it plays on, in turns with the random keys
+  pilot.loseToMaster = seed % 3 == 0;  // one run in three faces the master carelessly
+  autopilot::begin(pilot);
   harness::driver = onPump;
   hal_flipHook = onFrame;
   run.stackTop = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
   run.heapBase = heapInUse();
+  // Eaten food stays eaten for the rest of the program: give it back, so that every seed starts
+  // as a new process would (and replays alone exactly as among the others).
+  std::vector<int> food;
+  for (int i = 0; i < entree.w * entree.h; i++)
+    if (entree.tiles[i] == 254) food.push_back(i);
   harness::runFromMenu();
+  for (int i : food) entree.tiles[i] = 254;
   const uint32_t end = GpTickCountGet();
   if (std::getenv("TALMYR_STORM_VERBOSE"))
     std::printf("seed %u: %u ms, pilot %.2f, frames %llu; scene %d gmere %d gpere %d guards "
@@ -326,6 +328,7 @@ uint32_t playOne(unsigned seed, uint32_t budgetMs, double pilotShare) {
               " ms after the window closed");
   EXPECT_EQ(hal_working, 0);
   EXPECT_FALSE(flow_active);
+  pilotStalls += static_cast<uint64_t>(autopilot::report().stalls);
   harness::stop();
   alarm(0);
   return end;
@@ -363,7 +366,7 @@ TEST(Storm, RandomAndPurposefulPlayKeepsEveryRule) {
               "%.1f s real, deepest stack %zu bytes, pilot stalls %llu\n",
               runs, runs, static_cast<double>(totalMs) / 3.6e6,
               static_cast<unsigned long long>(totalFrames), real, deepestStack,
-              static_cast<unsigned long long>(pilot::stalls));
+              static_cast<unsigned long long>(pilotStalls));
   std::printf("storm: screens seen:");
   for (int s : screensSeen) std::printf(" %d", s);
   std::printf("%s\n", sawCombat ? " + combat" : "");
@@ -387,22 +390,22 @@ namespace {
 // menu, the intro, the island, the ambush's walk and dialogue boxes, its fight and the robbery, the
 // village, two houses, the grandmother's welcome and the grandfather's gift.
 TEST(MemcheckGame, TitleIntroExplorationDialogueAndAFight) {
-  static std::mt19937 rng;
   static std::set<int> seen;
   static bool talked, fought;
-  rng.seed(3);
   seen.clear();
   talked = fought = false;
   ASSERT_TRUE(harness::start());
-  pilot::reset();
+  autopilot::Options pilot;
+  pilot.games = 0;
+  autopilot::begin(pilot);
   harness::driver = [] {
     seen.insert(flow_current);
     talked |= hal_waitMask == KEY_A;
-    fought |= pilot::battleScreen();
+    fought |= autopilot::combatOnScreen();
     if (gpere.pv == 10 || GpTickCountGet() > 10u * 60000u)
       harness::closeWindow();
     else
-      pilot::pump(rng);
+      autopilot::pump();
   };
   harness::runFromMenu();
   harness::stop();
