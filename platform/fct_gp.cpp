@@ -82,26 +82,26 @@ bool copy16(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst, int dx,
   return true;
 }
 
-int blit(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, int dx, int dy) {
-  if (!src || !dst) return 0;
-  // Positions beyond the 16-bit range clip away, as SDL_Rect would clamp them below.
-  if (dx >= -32768 && dx <= 32767 && dy >= -32768 && dy <= 32767 &&
-      copy16(src, srcRect, dst, dx, dy))
-    return 0;
-  SDL_Rect d;
-  d.x = static_cast<Sint16>(dx);
-  d.y = static_cast<Sint16>(dy);
-  d.w = 0;
-  d.h = 0;
-  return SDL_BlitSurface(src, srcRect, dst, &d);
-}
-
 // SDL_Rect holds 16-bit fields: clamp what we are given into that range before handing it over,
 // so that a far-off position clips instead of wrapping round onto the screen.
 Sint16 clamp16(int v) {
   if (v < -32768) return -32768;
   if (v > 32767) return 32767;
   return static_cast<Sint16>(v);
+}
+
+int blit(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, int dx, int dy) {
+  if (!src || !dst) return 0;
+  // A far-off position, once clamped to 16 bits, still lies far off the surface.
+  dx = clamp16(dx);
+  dy = clamp16(dy);
+  if (copy16(src, srcRect, dst, dx, dy)) return 0;
+  SDL_Rect d;
+  d.x = static_cast<Sint16>(dx);
+  d.y = static_cast<Sint16>(dy);
+  d.w = 0;
+  d.h = 0;
+  return SDL_BlitSurface(src, srcRect, dst, &d);
 }
 Uint16 clampU16(int v) {
   if (v < 0) return 0;

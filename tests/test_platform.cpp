@@ -97,6 +97,9 @@ TEST_F(Platform, BlitsClipAtEveryEdge) {
   clear(0x0000);
   GpBitBlt(Screen, 70000, 70000, 32, 32, s);
   GpBitBlt(Screen, -70000, 5, 32, 32, s);
+  GpBitBlt(Screen, 65536 + 100, 5, 32, 32, s);   // 100 once cut to 16 bits
+  GpBitBlt(Screen, 5, -65536 + 50, 32, 32, s);   // 50 likewise
+  GpTransBlt(Screen, 65536 + 100, 5, 32, 32, s, TRANSPARENT_KEY);
   EXPECT_EQ(countNot(0x0000, 0, 0, 319, 239), 0);
   SDL_FreeSurface(s);
 }
