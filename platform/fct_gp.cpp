@@ -27,6 +27,7 @@ bool spaceHeld = false;
 bool lctrlHeld = false;
 
 SDL_Surface* wrap565(void* pixels, int w, int h) {
+  if (!pixels || w <= 0 || h <= 0) return nullptr;  // nothing to wrap: the callers draw nothing
   return SDL_CreateRGBSurfaceFrom(pixels, w, h, 16, w * 2, 0xF800, 0x07E0, 0x001F, 0);
 }
 

@@ -75,6 +75,15 @@ TEST_F(Platform, TransparentColourIsSkippedOnlyByKeyedBlits) {
   GpBitBlt(Screen, 5, 5, 4, 4, reinterpret_cast<unsigned char*>(px.data()));
   EXPECT_EQ(at(5, 5), 0xE021);
   EXPECT_EQ(at(8, 8), 0x07E0);
+  // an empty or missing array draws nothing
+  clear(0x0000);
+  GpBitBlt(Screen, 5, 5, 0, 4, reinterpret_cast<unsigned char*>(px.data()));
+  GpBitBlt(Screen, 5, 5, -4, 4, reinterpret_cast<unsigned char*>(px.data()), 0, 0, -4, 4);
+  GpBitBlt(Screen, 5, 5, 4, 4, static_cast<unsigned char*>(nullptr));
+  GpTransBlt(Screen, 5, 5, 4, 4, static_cast<unsigned char*>(nullptr), TRANSPARENT_KEY);
+  EXPECT_EQ(Make_surface(nullptr, 4, 4), nullptr);
+  for (int y = 0; y < 20; y++)
+    for (int x = 0; x < 20; x++) ASSERT_EQ(at(x, y), 0x0000);
 }
 
 TEST_F(Platform, BlitsClipAtEveryEdge) {
