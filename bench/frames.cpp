@@ -28,11 +28,7 @@ void stand(smap* m, int x, int y, int dir) { harness::placeHero(m, x, y, dir); }
 
 // What the exploration loop draws every frame: the view, the hero, the status display, the flip.
 void explorationFrame() {
-  affMap();
-  affChara(&perso);
-  affPVbar(&perso, 208);
-  affMPbar(&perso, 208);
-  affORbar(&perso, 4);
+  affView();
   GpFlip();
 }
 

@@ -1,17 +1,13 @@
 // One-line dialogue boxes drawn over the exploration view; each waits for the action key.
 #include "globals.h"
 
-namespace {
-
-void drawView() {
+void affView() {
   affMap();
   affChara(&perso);
   affPVbar(&perso, 208);
   affMPbar(&perso, 208);
   affORbar(&perso, 4);
 }
-
-}  // namespace
 
 const char* dlg_lastText = nullptr;  // test hook: the latest box's line and speaker
 const chara* dlg_lastSpeaker = nullptr;
@@ -22,7 +18,7 @@ void affText(const char* text) {
   dlg_lastSpeaker = nullptr;
   const int w = GpTextWidth(text);
   const int x = (320 - w) / 2;
-  drawView();
+  affView();
   GpRectFill(Screen, x - 10, 180, w + 20, 35, 0xFFFF);
   GpRectDraw(Screen, x - 10, 180, x + w + 10, 215, 0x0000);
   GpTextOut(Screen, x, 190, text, 0x0000);
@@ -37,7 +33,7 @@ void affTextPlus(const char* text, chara* speaker) {
   dlg_lastSpeaker = speaker;
   const int w = GpTextWidth(text);
   const int x = (320 - w) / 2;
-  drawView();
+  affView();
   GpRectFill(Screen, x - 10, 180, w + 44, 35, 0xFFFF);
   GpRectDraw(Screen, x - 10, 180, x + w + 34, 215, 0x0000);
   GpTransBlt(Screen, x - 5, 185, 24, 24, pSurf_icons_faceset, 0, 24 * speaker->face, 24, 360,

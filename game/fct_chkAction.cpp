@@ -3,6 +3,15 @@
 
 #include <initializer_list>
 
+const Door doorTable[doorCount] = {
+    {&ile, 93, -1, -1, &village},      {&village, 146, -1, -1, &ile},
+    {&village, 239, 17, 6, &maison1},  {&maison1, 138, -1, -1, &village},
+    {&village, 239, 6, 3, &maison2},   {&maison2, 251, -1, -1, &village},
+    {&village, 239, 17, 10, &maison3}, {&maison3, 138, -1, -1, &village},
+    {&ile, 35, -1, -1, &entree},       {&entree, 64, -1, -1, &ile},
+    {&entree, 182, -1, -1, &chateau},  {&chateau, 182, -1, -1, &entree},
+};
+
 namespace {
 
 void say(chara* who, const char* line) { affTextPlus(line, who); }
@@ -12,23 +21,8 @@ void fight(chara* opponent) {
   gameCombat();
 }
 
-struct Door {
-  smap* from;
-  int tile;
-  int heroX, heroY;  // -1: any tile
-  smap* to;
-};
-
 bool doors(int tile) {
-  const Door table[] = {
-      {&ile, 93, -1, -1, &village},     {&village, 146, -1, -1, &ile},
-      {&village, 239, 17, 6, &maison1}, {&maison1, 138, -1, -1, &village},
-      {&village, 239, 6, 3, &maison2},  {&maison2, 251, -1, -1, &village},
-      {&village, 239, 17, 10, &maison3}, {&maison3, 138, -1, -1, &village},
-      {&ile, 35, -1, -1, &entree},      {&entree, 64, -1, -1, &ile},
-      {&entree, 182, -1, -1, &chateau}, {&chateau, 182, -1, -1, &entree},
-  };
-  for (const Door& d : table) {
+  for (const Door& d : doorTable) {
     if (game.map != d.from || tile != d.tile) continue;
     if (d.heroX >= 0 && (perso.x != d.heroX || perso.y != d.heroY)) continue;
     openLevel(d.to);

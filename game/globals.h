@@ -97,12 +97,24 @@ void affMPbar(chara* c, int x);
 void affORbar(chara* c, int x);
 void affIcone(int n, int x, int y);
 void affCenteredText(int y, const char* text, int colour);
+// The exploration view: the map with its characters, the hero, the status display (no flip).
+void affView();
 void affText(const char* text);
 void affTextPlus(const char* text, chara* speaker);
 extern const char* dlg_lastText;  // test hook: the line of the latest box, and who said it
 extern const chara* dlg_lastSpeaker;
 
 // ---- story ----
+// The doors, in the order the action key tests them: facing `tile` on map `from` (and standing on
+// (heroX, heroY) when heroX is not -1) leads to map `to`.
+struct Door {
+  smap* from;
+  int tile;
+  int heroX, heroY;
+  smap* to;
+};
+constexpr int doorCount = 12;
+extern const Door doorTable[doorCount];
 void chkAction();
 void chkPos();
 

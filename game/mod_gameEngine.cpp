@@ -22,11 +22,7 @@ void gameEngineScreen() {
     } else {
       dplPerso();
     }
-    affMap();
-    affChara(&perso);
-    affPVbar(&perso, 208);
-    affMPbar(&perso, 208);
-    affORbar(&perso, 4);
+    affView();
     GpFlip();
     sleep(10);
   }

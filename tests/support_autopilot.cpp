@@ -69,21 +69,6 @@ int mapIndex(const smap* m) {
   return -1;
 }
 
-struct Door {
-  smap* from;
-  int tile;
-  int heroX, heroY;  // -1: from any tile
-  smap* to;
-};
-const Door doorTable[] = {
-    {&ile, 93, -1, -1, &village},      {&village, 146, -1, -1, &ile},
-    {&village, 239, 17, 6, &maison1},  {&maison1, 138, -1, -1, &village},
-    {&village, 239, 6, 3, &maison2},   {&maison2, 251, -1, -1, &village},
-    {&village, 239, 17, 10, &maison3}, {&maison3, 138, -1, -1, &village},
-    {&ile, 35, -1, -1, &entree},       {&entree, 64, -1, -1, &ile},
-    {&entree, 182, -1, -1, &chateau},  {&chateau, 182, -1, -1, &entree},
-};
-
 const int dx[4] = {0, 1, 0, -1}, dy[4] = {-1, 0, 1, 0};
 
 const chara* characterAt(const smap* m, int x, int y) {
