@@ -81,7 +81,7 @@ TEST_F(BlitCopy, MatchesSdlForRectanglesAcrossEveryEdgeAndClip) {
 }
 
 TEST_F(BlitCopy, KeyedAndOtherFormatsStillGoThroughSdl) {
-  // A keyed sprite leaves its key colour out; a 4-bit-red picture is converted, not copied raw.
+  // A keyed sprite leaves its key colour out; a 32-bit picture is converted, not copied raw.
   SDL_Surface* dst = surface565(32, 32, 5);
   std::vector<Uint16> keyed(32 * 32, static_cast<Uint16>(TRANSPARENT_KEY));
   keyed[0] = 0x1234;
@@ -94,9 +94,9 @@ TEST_F(BlitCopy, KeyedAndOtherFormatsStillGoThroughSdl) {
   GpBitBlt(dst, 0, 0, 32, 32, sprite);
   EXPECT_EQ(static_cast<Uint16*>(dst->pixels)[1], before);
 
-  std::vector<Uint16> own(4, 0xF000);  // full red in a 4-4-4 layout (red in bits 15-12)
+  std::vector<Uint32> own(4, 0x00FF0000);  // full red, 32 bits a pixel (as rendered text is)
   SDL_Surface* other =
-      SDL_CreateRGBSurfaceFrom(own.data(), 2, 2, 16, 4, 0xF000, 0x07E0, 0x000F, 0);
+      SDL_CreateRGBSurfaceFrom(own.data(), 2, 2, 32, 8, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
   GpBitBlt(dst, 4, 4, 2, 2, other);
   Uint8 r, g, b;
   SDL_GetRGB(static_cast<Uint16*>(dst->pixels)[4 * 32 + 4], dst->format, &r, &g, &b);

@@ -14,6 +14,7 @@ int32_t hal_working = 1;
 void (*hal_pumpHook)() = nullptr;
 void (*hal_flipHook)() = nullptr;
 uint32_t hal_flipCostMs = 1;
+bool hal_present = true;
 int hal_waitMask = 0;
 
 namespace {
@@ -146,9 +147,14 @@ SDL_Surface* LoadSurfaceFromGP8bitsImage(const unsigned char* image, const unsig
   for (int y = 0; y < height; y++)
     for (int x = 0; x < width; x++)
       buf[y * width + x] = palette[image[x * height + (height - 1 - y)]];
-  SDL_Surface* s =
-      flag ? SDL_CreateRGBSurfaceFrom(buf, width, height, 16, width * 2, 0xF000, 0x07E0, 0x000F, 0)
-           : wrap565(buf, width, height);
+  // A flagged picture's palette holds four bits of red (15-12) and four of blue (3-0). Not every
+  // SDL 1.2 can make a surface of that layout, so it becomes RGB565 here, once: each channel
+  // is widened as the classic library widens it when it blits such a picture, its low bit left 0
+  // (red 0xF000 stays 0xF000, blue 0x000F becomes 0x001E); bits 11 and 4 belong to no channel.
+  if (flag)
+    for (size_t i = 0, n = static_cast<size_t>(width) * static_cast<size_t>(height); i < n; i++)
+      buf[i] = static_cast<Uint16>((buf[i] & 0xF000) | (buf[i] & 0x07E0) | ((buf[i] & 0x000F) << 1));
+  SDL_Surface* s = wrap565(buf, width, height);
   if (!s) std::free(buf);
   return s;
 }
@@ -383,7 +389,7 @@ void waitSince(uint32_t t, int ms) {
 }
 
 void GpFlip() {
-  if (Screen) SDL_Flip(Screen);
+  if (Screen && hal_present) SDL_Flip(Screen);
   if (virtualClock) virtualNow += hal_flipCostMs;
   if (hal_flipHook) hal_flipHook();
 }

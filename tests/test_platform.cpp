@@ -3,6 +3,9 @@
 
 #include "harness.h"
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -42,11 +45,20 @@ TEST_F(Platform, EightBitPictureIsStoredColumnWiseFromTheBottom) {
   EXPECT_EQ(s->format->Rmask, 0xF800u);
   FreeGPSurface(s);
 
+  // The title's layout (red in bits 15-12, blue in 3-0) shows on the screen as the classic
+  // library always showed it: each 4-bit channel widened with a zero low bit, bits 11 and 4 lost.
+  pal[0] = 0xF000;  // full red
+  pal[1] = 0x000F;  // full blue
+  pal[2] = 0x0810;  // only the two bits of no channel
+  pal[3] = 0x57E5;  // some red, full green, some blue
   SDL_Surface* t = LoadSurfaceFromGP8bitsImage(img, pal, 2, 3, true);
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->format->Rmask, 0xF000u);
-  EXPECT_EQ(t->format->Gmask, 0x07E0u);
-  EXPECT_EQ(t->format->Bmask, 0x000Fu);
+  clear(0xFFFF);
+  GpBitBlt(Screen, 0, 0, 2, 3, t);
+  EXPECT_EQ(at(0, 0), 0x0000);  // byte 2
+  EXPECT_EQ(at(0, 1), 0x001E);  // byte 1
+  EXPECT_EQ(at(0, 2), 0xF000);  // byte 0
+  EXPECT_EQ(at(1, 2), 0x57EA);  // byte 3
   FreeGPSurface(t);
 }
 
@@ -298,18 +310,40 @@ TEST_F(Platform, VirtualClockAdvancesOnlyThroughWaits) {
   EXPECT_EQ(hal_working, 0);
 }
 
-TEST(RealClock, TickCountGrowsAboutOneThousandPerSecond) {
+// The real clock. SDL 1.2 starts counting at the first SDL_Init of a process and never again, so
+// this runs in a fresh process of its own; and every bound is read off the system's monotonic
+// clock around each tick reading, so that no load on the machine can make it fail.
+void checkRealClock() {
+  using ms = std::chrono::duration<double, std::milli>;
+  auto fail = [](const char* what, double a, double b) {
+    std::fprintf(stderr, "%s: %.1f vs %.1f\n", what, a, b);
+    std::exit(1);
+  };
   setenv("SDL_VIDEODRIVER", "dummy", 1);
-  ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
   hal_useVirtualClock(false);
   hal_reset();
+  const auto beforeInit = std::chrono::steady_clock::now();
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) fail("SDL_Init", -1, 0);
   const uint32_t t0 = GpTickCountGet();
-  EXPECT_LT(t0, 1000u);
+  const auto s1 = std::chrono::steady_clock::now();
+  // right after SDL starts the count is about what SDL_Init itself took
+  if (t0 > ms(s1 - beforeInit).count() + 1) fail("count at start", t0, ms(s1 - beforeInit).count());
   waitSince(t0, 120);
-  const uint32_t dt = GpTickCountGet() - t0;
-  EXPECT_GE(dt, 120u);
-  EXPECT_LT(dt, 200u);
+  const auto s2 = std::chrono::steady_clock::now();
+  const uint32_t t1 = GpTickCountGet();
+  const auto s3 = std::chrono::steady_clock::now();
+  const double dt = t1 - t0;
+  if (dt < 120) fail("waited", dt, 120);
+  // a thousand a second: what the system clock saw, give or take a tick at each end
+  if (dt > ms(s3 - beforeInit).count() + 1) fail("count grew faster", dt, ms(s3 - beforeInit).count());
+  if (dt < ms(s2 - s1).count() - 2) fail("count grew slower", dt, ms(s2 - s1).count());
   SDL_Quit();
+  std::exit(0);
+}
+
+TEST(RealClockDeathTest, TickCountStartsNearZeroAndGrowsAboutOneThousandPerSecond) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh program, not a fork of this one
+  EXPECT_EXIT(checkRealClock(), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
