@@ -86,6 +86,9 @@ extern void (*hal_flipHook)();
 // The key mask a WaitForKey is waiting for right now, 0 when none (what a dialogue box or a page
 // waits for): an autopilot reads it to know when to answer.
 extern int hal_waitMask;
+// False: GpFlip leaves the window as it is. The headless tests read Screen itself, and presenting
+// is not free on every SDL 1.2 (the SDL 2 based one converts the whole picture at every flip).
+extern bool hal_present;
 // Drawing cost of one flip on the virtual clock, in milliseconds.
 extern uint32_t hal_flipCostMs;
 // Resets the key masks and the running flag (tests that start several games in one process).
