@@ -3,6 +3,9 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 HEADLESS = SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+# sdl12-compat, the SDL 1.2 of most players (Debian 13, Fedora, Arch): on Debian 12 it installs
+# beside the classic library, and this path makes a program use it instead.
+COMPAT = LD_LIBRARY_PATH=$(shell pkg-config --variable=libdir sdl)/sdl12-compat
 # Packages some targets need beyond the build's own (added to by the included files).
 EXTRA_PACKAGES := imagemagick sox
 # Further checks `make check` runs after the test suite (added to by the included files).
@@ -26,14 +29,16 @@ play: build
 	./$(BUILD)/talmyr
 
 check: build
+	@echo "== the test suite on the classic SDL 1.2"
 	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS)
 	@grep -h -E '^(seed|[0-9]+ seeds|careless)' $(BUILD)/Testing/Temporary/LastTest.log || true
+	@echo "== the test suite on sdl12-compat"
+	cd $(BUILD) && $(HEADLESS) $(COMPAT) ctest --output-on-failure -j $(JOBS)
 	@for t in $(CHECK_EXTRA); do $(MAKE) --no-print-directory $$t || exit 1; done
 
 screens: build
 	mkdir -p $(BUILD)/screens
 	cd $(BUILD) && $(HEADLESS) ./tests/screens screens
-	for f in $(BUILD)/screens/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done
 
 clean:
 	rm -rf $(BUILD)
@@ -41,7 +46,6 @@ clean:
 maps: build
 	mkdir -p $(BUILD)/maps
 	cd $(BUILD) && $(HEADLESS) ./tests/maps maps
-	for f in $(BUILD)/maps/*.bmp; do convert "$$f" "$${f%.bmp}.png" && rm "$$f"; done
 
 music: build
 	mkdir -p $(BUILD)/music

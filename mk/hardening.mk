@@ -2,7 +2,8 @@
 # build of their own: the input storm, the window-close tests and the bad environments among them),
 # and a scripted game under valgrind.
 ASAN_BUILD ?= build-asan
-SANITIZERS = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+SANITIZERS = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp
 EXTRA_PACKAGES += valgrind
 CHECK_EXTRA += hardening memcheck
 

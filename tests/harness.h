@@ -50,8 +50,16 @@ struct Step {
 };
 void schedule(const std::vector<Step>& steps);
 
-// Screenshot of Screen as a 24-bit BMP (developer aid).
-void saveScreen(const std::string& path);
+// Pictures as PNG files, 8 bits a channel. A 5-6-5 pixel is widened by repeating its high bits
+// (0xFFFF is white), so that reading the file back gives exactly the pixels that were written,
+// and the file's bytes depend on nothing but those pixels.
+bool savePng(const std::string& path, const uint16_t* pixels, int w, int h);
+// Reads any PNG and cuts it to 5-6-5; false when the file is missing or not a picture.
+bool loadPng(const std::string& path, std::vector<uint16_t>& pixels, int& w, int& h);
+// The pixels of a 16-bit surface (Screen when none is given), row by row.
+std::vector<uint16_t> screenPixels(SDL_Surface* s = nullptr);
+// Screen, or another 16-bit surface, as a PNG file.
+void saveScreen(const std::string& path, SDL_Surface* s = nullptr);
 
 // Pixel of Screen at (x, y).
 uint16_t pixel(int x, int y);

@@ -361,7 +361,7 @@ int shotCount = 0;
 void shot(const char* what) {
   if (opts.shots.empty()) return;
   char name[160];
-  std::snprintf(name, sizeof name, "%s/%02d-%s.bmp", opts.shots.c_str(), shotCount++, what);
+  std::snprintf(name, sizeof name, "%s/%02d-%s.png", opts.shots.c_str(), shotCount++, what);
   harness::saveScreen(name);
 }
 

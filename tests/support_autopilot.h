@@ -48,7 +48,7 @@ struct Options {
   // there strikes only the dragon attack (the weaker blow on average) and never flees: it may
   // lose, and the game-over page then leads to a fresh title menu and the next game.
   bool loseToMaster = false;
-  // When not empty: screenshots (BMP) of interesting moments are written into this directory.
+  // When not empty: screenshots (PNG) of interesting moments are written into this directory.
   std::string shots;
 };
 

@@ -9,10 +9,9 @@ information page opened and closed, a walk three tiles to the left into the vagr
 the first two lines he says. At each of those moments the window is captured and compared, pixel
 for pixel, with what xwindow_reference draws headless on the virtual clock at the same moment.
 
-The window's 16-bit picture (5-6-5) is widened to 24 bits when SDL copies it to the X server, so
-both sides are reduced to 5-6-5 before comparing; nothing else may differ. (With Xvfb the widened
-pixels equal the headless BMP's too; the reduction only keeps the test free of how a server fills
-the low bits.) Keys are held for 300 ms, since the game reads them once a frame and a press and
+The window's 16-bit picture (5-6-5) is widened to 24 bits when it is copied to the X server, and
+each SDL 1.2 fills the low bits its own way, so both sides are reduced to 5-6-5 before comparing;
+nothing else may differ. Keys are held for 300 ms, since the game reads them once a frame and a press and
 release inside one frame is lost by design.
 Exit 77 (skipped) when Xvfb, xdotool or xwd is missing.
 
@@ -152,10 +151,10 @@ class Session:
     def capture(self):
         if self.game.poll() is not None:
             raise RuntimeError("the program ended (status %s) - see talmyr.err" % self.game.returncode)
-        data = subprocess.run(["xwd", "-root", "-silent"], env=self.env, check=True, timeout=10,
-                              stdout=subprocess.PIPE).stdout
-        # The window sits at 0,0: there is no window manager to move or frame it.
-        return parse_xwd(data).crop((0, 0, W, H))
+        # The window by its id: where it is placed on the screen is the library's affair.
+        data = subprocess.run(["xwd", "-id", self.wid, "-silent"], env=self.env, check=True,
+                              timeout=10, stdout=subprocess.PIPE).stdout
+        return parse_xwd(data)
 
     def wait_for(self, name, want, timeout=15.0):
         """Captures until the window shows `want` (5-6-5), or fails after `timeout` seconds."""
@@ -203,7 +202,7 @@ def main():
     # The headless pictures, drawn by the real game code on the virtual clock.
     env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
     subprocess.run([reference, workdir], env=env, check=True, timeout=60, stdout=subprocess.DEVNULL)
-    ref = {n: rgb565(Image.open(os.path.join(workdir, n + ".bmp")))
+    ref = {n: rgb565(Image.open(os.path.join(workdir, n + ".png")))
            for n in ("title", "explore", "info", "back", "talk1", "talk2")}
 
     begun = time.time()

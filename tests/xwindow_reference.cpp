@@ -58,7 +58,7 @@ bool reached() {
 // Every flip: the first picture of a moment is saved, and its key is due.
 void onFlip() {
   if (stage == DONE || due || !reached()) return;
-  if (names[stage]) harness::saveScreen(outDir + "/" + names[stage] + ".bmp");
+  if (names[stage]) harness::saveScreen(outDir + "/" + names[stage] + ".png");
   if (stage == TALK1) {  // the box stops the walk: Left goes up, as in the real run
     harness::release(SDLK_LEFT);
     held = SDLK_UNKNOWN;
@@ -108,6 +108,6 @@ int main(int argc, char** argv) {
   harness::stop();
   if (failed || stage != DONE) return 1;
   for (const char* n : names)
-    if (n) std::printf("%s/%s.bmp\n", outDir.c_str(), n);
+    if (n) std::printf("%s/%s.png\n", outDir.c_str(), n);
   return 0;
 }

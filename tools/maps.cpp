@@ -32,8 +32,8 @@ void drawMap(const std::string& dir, const char* name, smap* m) {
     if (c->map == m) blit(c->sprite, 32 * c->frame, 32 * c->dir, 32, 32, out, c->px, c->py, true);
   }
   if (m == &ile) blit(perso.sprite, 0, 32 * 3, 32, 32, out, 32 * m->startX, 32 * m->startY, true);
-  const std::string path = dir + "/" + name + ".bmp";
-  SDL_SaveBMP(out, path.c_str());
+  const std::string path = dir + "/" + name + ".png";
+  harness::saveScreen(path, out);
   SDL_FreeSurface(out);
   std::printf("%s\n", path.c_str());
 }
@@ -55,8 +55,8 @@ void contactSheet(const std::string& dir) {
   blit(pSurf_sprite_attaq1, 0, 0, 32, 96, out, 68, 140, true);
   for (int i = 0; i < 5; i++) blit(pictures[i], 0, 0, 320, 240, out, 110 + 324 * (i % 3),
                                    140 + 250 * (i / 3) - (i / 3) * 0, false);
-  const std::string path = dir + "/sheets.bmp";
-  SDL_SaveBMP(out, path.c_str());
+  const std::string path = dir + "/sheets.png";
+  harness::saveScreen(path, out);
   SDL_FreeSurface(out);
   std::printf("%s\n", path.c_str());
 }

@@ -1,4 +1,4 @@
-// Developer tool: renders the game's screens to BMP pictures, headless, from the real code.
+// Developer tool: renders the game's screens to PNG pictures, headless, from the real code.
 // usage: screens OUTDIR
 #include "harness.h"
 
@@ -15,7 +15,7 @@ int flips = 0;
 
 void onFlip() {
   if (++flips == shotAt) {
-    harness::saveScreen(outDir + "/" + shotName + ".bmp");
+    harness::saveScreen(outDir + "/" + shotName + ".png");
     harness::closeWindow();
   }
 }
@@ -35,7 +35,7 @@ void shoot(const std::string& name, int at, const std::function<void()>& setup,
   setup();
   play();
   harness::stop();
-  std::printf("%s/%s.bmp\n", outDir.c_str(), name.c_str());
+  std::printf("%s/%s.png\n", outDir.c_str(), name.c_str());
 }
 
 void place(smap* m, int x, int y, int dir) { harness::placeHero(m, x, y, dir); }
@@ -46,6 +46,8 @@ void explore() { flow_run(SCR_ENGINE); }
 
 int main(int argc, char** argv) {
   outDir = argc > 1 ? argv[1] : ".";
+  const SDL_version* v = SDL_Linked_Version();  // which SDL 1.2 draws them
+  std::fprintf(stderr, "screens: SDL %d.%d.%d\n", v->major, v->minor, v->patch);
   auto nothing = [] {};
   shoot("title", 2, nothing, [] { flow_run(SCR_MENU); });
   shoot("intro", 120, nothing, [] { flow_run(SCR_INTRO); });
