@@ -13,6 +13,8 @@ int32_t hal_working = 1;
 
 void (*hal_pumpHook)() = nullptr;
 void (*hal_flipHook)() = nullptr;
+void (*hal_textHook)(const char*, int, int, unsigned short) = nullptr;
+void (*hal_musicHook)(const Mix_Music*) = nullptr;
 uint32_t hal_flipCostMs = 1;
 bool hal_present = true;
 int hal_waitMask = 0;
@@ -252,7 +254,9 @@ void GpRectDraw(SDL_Surface* /*dst*/, int x1, int y1, int x2, int y2, unsigned i
 }
 
 void GpTextOut(SDL_Surface* dst, int x, int y, const char* text, unsigned short colour) {
-  if (!police || !dst || !Screen || !text || !*text) return;
+  if (!dst || !text || !*text) return;
+  if (hal_textHook) hal_textHook(text, x, y, colour);
+  if (!police || !Screen) return;
   SDL_Color c;
   std::memset(&c, 0, sizeof c);
   SDL_GetRGB(colour, Screen->format, &c.r, &c.g, &c.b);
@@ -430,10 +434,12 @@ Mix_Music* musicLoad(const unsigned char* data, int size) {
 }
 
 void musicPlay(Mix_Music* m) {
+  if (hal_musicHook) hal_musicHook(m);
   if (audioOpen && m) Mix_PlayMusic(m, -1);
 }
 
 void musicHalt() {
+  if (hal_musicHook) hal_musicHook(nullptr);
   if (audioOpen) Mix_HaltMusic();
 }
 

@@ -83,6 +83,10 @@ void hal_advance(uint32_t ms);
 extern void (*hal_pumpHook)();
 // Called after every flip: a test checks what must hold on every frame here.
 extern void (*hal_flipHook)();
+// Called with every line of text the game draws, and with every module it plays (null: halted):
+// what a test records of what the player reads and hears.
+extern void (*hal_textHook)(const char* text, int x, int y, unsigned short colour);
+extern void (*hal_musicHook)(const Mix_Music* m);
 // The key mask a WaitForKey is waiting for right now, 0 when none (what a dialogue box or a page
 // waits for): an autopilot reads it to know when to answer.
 extern int hal_waitMask;

@@ -77,6 +77,8 @@ void stop() {
   driver = nullptr;
   hal_pumpHook = nullptr;
   hal_flipHook = nullptr;
+  hal_textHook = nullptr;
+  hal_musicHook = nullptr;
   hal_useVirtualClock(false);
   hal_present = true;
   pending.clear();

@@ -1,1 +1,0 @@
-talmyr_test(test_story test_story.cpp)
