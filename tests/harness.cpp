@@ -13,7 +13,7 @@ uint32_t timeLimitMs = 60u * 60u * 1000u;
 namespace {
 
 std::vector<Step> pending;
-bool closedByLimit = false;
+uint32_t closedByLimit = 0;  // the limit that closed the window last
 
 void pushKey(SDLKey k, bool down) {
   SDL_Event e;
@@ -31,8 +31,8 @@ void pump() {
     pending.erase(pending.begin());
   }
   if (driver) driver();
-  if (now > timeLimitMs && !closedByLimit) {
-    closedByLimit = true;
+  if (now > timeLimitMs && closedByLimit != timeLimitMs) {  // once for each limit set
+    closedByLimit = timeLimitMs;
     closeWindow();
   }
 }
@@ -65,7 +65,7 @@ bool start(uint32_t clockAtStart) {
   hal_present = false;
   hal_pumpHook = pump;
   pending.clear();
-  closedByLimit = false;
+  closedByLimit = 0;
   load_rsc();
   const bool ok = init();
   if (ok) init2();

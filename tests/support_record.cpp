@@ -175,9 +175,11 @@ const Text* textAt(int x, int y) {
   return nullptr;
 }
 
+// The duel's frames show "VS", wherever it is drawn (its place is the pictures' business).
 bool duelFrame() {
-  const Text* vs = textAt(150, 41);
-  return vs && vs->text == "VS";
+  for (const Text& t : drawn)
+    if (t.text == "VS") return true;
+  return false;
 }
 
 void watchFight(const std::string& label) {
