@@ -1,6 +1,9 @@
 // Entry, start-up, world set-up and the embedded pictures.
 #include "assets.h"
+#include "cmdline.h"
 #include "globals.h"
+#include "present.h"
+#include "settings.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -103,10 +106,12 @@ void free_rsc() {
 
 bool init() {
   hal_working = 1;
-  if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0) return false;
+  // No timer subsystem: nothing here uses SDL's timers, and the classic library's timer thread
+  // would wake every millisecond for nothing.
+  present::beforeInit();
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
   SDL_ShowCursor(SDL_DISABLE);
-  Screen = SDL_SetVideoMode(320, 240, 16, SDL_HWSURFACE | SDL_DOUBLEBUF);
-  if (!Screen) return false;
+  if (!present::open()) return false;
   SDL_WM_SetCaption("Talmyr demo 2'", nullptr);
   if (TTF_Init() < 0) return false;
   musicOpen();
@@ -330,7 +335,11 @@ void runScreen(ScreenId s) {
 }
 }  // namespace
 
-int SDL_main(int /*argc*/, char** /*argv*/) {
+int SDL_main(int argc, char** argv) {
+  const int status = parseCommandLine(argc, argv, launch);
+  if (status >= 0) return status;
+  settingsPath = defaultSettingsPath();
+  loadSettings(settingsPath, settings);
   load_rsc();
   const bool started = init();
   if (started) {
@@ -347,6 +356,7 @@ void shutdownAll() {
   free_rsc();
   // The font and the modules would end with the process anyway; releasing them keeps leak
   // checkers quiet about our own allocations.
+  GpTextForget();
   if (police) TTF_CloseFont(police);
   police = nullptr;
   Mix_FreeMusic(music);
@@ -354,6 +364,6 @@ void shutdownAll() {
   music = music2 = nullptr;
   musicClose();
   TTF_Quit();
+  present::close();
   SDL_Quit();
-  Screen = nullptr;
 }

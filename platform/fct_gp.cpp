@@ -1,8 +1,11 @@
 // Handheld-style drawing, input and timing calls over SDL 1.2.
 #include "fct_gp.h"
 
+#include "present.h"
+
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 SDL_Surface* Screen = nullptr;
 TTF_Font* police = nullptr;
@@ -253,17 +256,54 @@ void GpRectDraw(SDL_Surface* /*dst*/, int x1, int y1, int x2, int y2, unsigned i
   fill(Screen, x2, y1, 1, y2 - y1 + 1, colour);
 }
 
-void GpTextOut(SDL_Surface* dst, int x, int y, const char* text, unsigned short colour) {
-  if (!dst || !text || !*text) return;
-  if (hal_textHook) hal_textHook(text, x, y, colour);
-  if (!police || !Screen) return;
+namespace {
+
+// The lines drawn lately, rendered once: most frames draw the same few lines again (the status
+// display, the duel's menu, the title's entries), and rendering text costs far more than
+// blitting it. The pixels are the same either way.
+struct RenderedText {
+  std::string text;
+  unsigned short colour = 0;
+  const TTF_Font* font = nullptr;
+  SDL_Surface* surface = nullptr;
+  unsigned long used = 0;
+};
+RenderedText rendered[48];
+unsigned long textUses = 0;
+
+SDL_Surface* renderText(const char* text, unsigned short colour) {
+  RenderedText* oldest = &rendered[0];
+  for (RenderedText& r : rendered) {
+    if (r.surface && r.font == police && r.colour == colour && r.text == text) {
+      r.used = ++textUses;
+      return r.surface;
+    }
+    if (r.used < oldest->used) oldest = &r;
+  }
   SDL_Color c;
   std::memset(&c, 0, sizeof c);
   SDL_GetRGB(colour, Screen->format, &c.r, &c.g, &c.b);
   SDL_Surface* t = TTF_RenderText_Blended(police, text, c);
-  if (!t) return;
-  blit(t, nullptr, dst, x, y);
-  SDL_FreeSurface(t);
+  if (!t) return nullptr;
+  if (oldest->surface) SDL_FreeSurface(oldest->surface);
+  *oldest = {text, colour, police, t, ++textUses};
+  return t;
+}
+
+}  // namespace
+
+void GpTextOut(SDL_Surface* dst, int x, int y, const char* text, unsigned short colour) {
+  if (!dst || !text || !*text) return;
+  if (hal_textHook) hal_textHook(text, x, y, colour);
+  if (!police || !Screen) return;
+  if (SDL_Surface* t = renderText(text, colour)) blit(t, nullptr, dst, x, y);
+}
+
+void GpTextForget() {
+  for (RenderedText& r : rendered) {
+    if (r.surface) SDL_FreeSurface(r.surface);
+    r = RenderedText();
+  }
 }
 
 int GpTextWidth(const char* text) {
@@ -296,6 +336,11 @@ void hal_events() {
   keych = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
+    present::track(e);
+    if (present::isWindowEvent(e)) {  // F11, Alt+Return, resizing: never the game's keys
+      present::handle(e);
+      continue;
+    }
     switch (e.type) {
       case SDL_QUIT:
         hal_working = 0;
@@ -336,7 +381,9 @@ void WaitForKey(int mask1, int mask2) {
     hal_events();
     if ((key & m1) && (keych & m1)) break;
     if ((key & m2) && (keych & m2)) break;
-    sleep(1);
+    // Ten milliseconds between polls, as SDL's own wait for an event: a waiting page answers at
+    // once to the eye, without waking the processor a thousand times a second.
+    sleep(10);
   }
   hal_waitMask = 0;
 }
@@ -348,12 +395,10 @@ namespace {
 // A window close waiting in the queue ends every loop at once, even one that does not pump
 // (drains, walks, pauses): the player never waits for a scene to finish before the game goes.
 // The event stays queued for the next hal_events.
+// The window's own events (full screen, resizing) are served here too.
 bool quitQueued() {
   if (!hal_working) return true;
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
-  SDL_PumpEvents();
-  SDL_Event e;
-  if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0) hal_working = 0;
+  if (present::service()) hal_working = 0;
   return !hal_working;
 }
 
@@ -368,10 +413,12 @@ void sleep(int ms) {
     quitQueued();
     return;
   }
+  // As waitSince: the queue is looked at only where a wait is long enough to be noticed; the
+  // short rests of every frame end before the next pump anyway.
   const uint32_t t = SDL_GetTicks();
   for (;;) {
     const int32_t left = ms - static_cast<int32_t>(SDL_GetTicks() - t);
-    if (left <= 0 || quitQueued()) return;
+    if (left <= 0 || (left > 20 && quitQueued())) return;
     SDL_Delay(static_cast<Uint32>(left < 50 ? left : 50));
   }
 }
@@ -393,7 +440,7 @@ void waitSince(uint32_t t, int ms) {
 }
 
 void GpFlip() {
-  if (Screen && hal_present) SDL_Flip(Screen);
+  if (hal_present) present::frame();
   if (virtualClock) virtualNow += hal_flipCostMs;
   if (hal_flipHook) hal_flipHook();
 }

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 // ---- surfaces, pictures, blits -------------------------------------------------------------
-extern SDL_Surface* Screen;  // the 320x240 RGB565 display
+extern SDL_Surface* Screen;  // the game's 320x240 RGB565 picture, shown magnified in the window
 extern TTF_Font* police;     // the game font, point size 10
 
 constexpr unsigned int TRANSPARENT_KEY = 0xE021;
@@ -36,6 +36,8 @@ int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* sr
 void GpRectFill(SDL_Surface* dst, int x, int y, int w, int h, unsigned int colour);
 void GpRectDraw(SDL_Surface* dst, int x1, int y1, int x2, int y2, unsigned int colour);
 void GpTextOut(SDL_Surface* dst, int x, int y, const char* text, unsigned short colour);
+// Releases the lines of text kept rendered (before the font or the screen goes).
+void GpTextForget();
 // Width in pixels of a line of Latin-1 text in the game font (0 without a font).
 int GpTextWidth(const char* text);
 
@@ -63,7 +65,7 @@ void sleep(int ms);
 // Waits until at least ms milliseconds have passed since the stamp t (32-bit wrap-safe).
 // On the real clock it sleeps most of the interval and polls only the end.
 void waitSince(uint32_t t, int ms);
-// Presents Screen (SDL_Flip). On the virtual clock a flip also costs a fixed drawing time.
+// Presents Screen in the window. On the virtual clock a flip also costs a fixed drawing time.
 void GpFlip();
 
 // ---- music (every call is safe without an audio device or with a module that failed) ---------
@@ -91,7 +93,7 @@ extern void (*hal_musicHook)(const Mix_Music* m);
 // waits for): an autopilot reads it to know when to answer.
 extern int hal_waitMask;
 // False: GpFlip leaves the window as it is. The headless tests read Screen itself, and presenting
-// is not free on every SDL 1.2 (the SDL 2 based one converts the whole picture at every flip).
+// is not free.
 extern bool hal_present;
 // Drawing cost of one flip on the virtual clock, in milliseconds.
 extern uint32_t hal_flipCostMs;

@@ -95,6 +95,7 @@ void fire() {
   // From here on the real clock: every wait that started on the virtual clock now waits far
   // longer than its length, so only noticing the close can end it.
   hal_useVirtualClock(false);
+  SDL_InitSubSystem(SDL_INIT_TIMER);  // the game starts no timer of its own
   SDL_AddTimer(150, closeNow, nullptr);
 }
 

@@ -1,0 +1,46 @@
+// Presenting the game's picture: the 320x240 RGB565 `Screen` that every module draws into is
+// shown in the window magnified by a whole number, sharp, centred on black; in full screen at the
+// desktop's own resolution. F11 and Alt+Return switch between the two, resizing the window
+// re-fits the picture, and the player's choice is kept in the settings.
+#pragma once
+
+#include <SDL.h>
+
+namespace present {
+
+constexpr int W = 320, H = 240;
+
+// The largest whole-number scale from 1 to 8 at which W x H fits within w x h (at least 1).
+int fitScale(int w, int h);
+// The scale a window opens at on a desktop of w x h: the largest that fits within 85 % of it.
+int windowScale(int desktopW, int desktopH);
+// Where the picture goes in a window of w x h: its scale and its top-left corner.
+struct Placement {
+  int scale, x, y;
+};
+Placement placeIn(int w, int h);
+
+// Before SDL starts: how the SDL 2 under sdl12-compat is to present (the player's environment
+// has the last word).
+void beforeInit();
+// Opens the window as the command line and the settings ask and makes `Screen`; false when no
+// video mode could be set.
+bool open();
+void close();
+// Shows Screen if it differs from the frame shown last (only the rows that changed are sent).
+void frame();
+// True for an event that is the window's business, not the game's: F11 and Alt+Return (which
+// switch full screen), a resize, an exposure. `handle` acts on such an event.
+bool isWindowEvent(const SDL_Event& e);
+void handle(const SDL_Event& e);
+// Every event read from the queue passes here first (Alt is followed by its own presses).
+void track(const SDL_Event& e);
+// For the waits that do not read the game's input: handles the window's events waiting in the
+// queue and leaves the others where they are, in order. True when a window close is queued.
+bool service();
+
+bool fullscreen();
+SDL_Surface* window();
+Placement placement();
+
+}  // namespace present

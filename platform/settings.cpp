@@ -1,0 +1,126 @@
+// The settings file.
+#include "settings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Settings settings;
+std::string settingsPath;
+
+namespace {
+
+bool number(const std::string& v, int lo, int hi, int& out) {
+  if (v.empty() || v.size() > 3) return false;
+  int n = 0;
+  for (char c : v) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n < lo || n > hi) return false;
+  out = n;
+  return true;
+}
+
+// Understands one line; false when it is not a setting of ours with a good value.
+bool apply(const std::string& key, const std::string& value, Settings& s) {
+  int n = 0;
+  if (key == "fullscreen" && number(value, 0, 1, n)) {
+    s.fullscreen = n == 1;
+    return true;
+  }
+  if (key == "scale" && number(value, 1, 8, n)) {
+    s.scale = n;
+    return true;
+  }
+  return false;
+}
+
+std::string trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t\r");
+  if (a == std::string::npos) return "";
+  return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
+}
+
+bool makeFolders(const std::string& dir) {
+  for (size_t i = 1; i <= dir.size(); i++) {
+    if (i < dir.size() && dir[i] != '/') continue;
+    const std::string part = dir.substr(0, i);
+    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string defaultSettingsPath() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  std::string base;
+  if (xdg && xdg[0] == '/')  // a relative one is to be ignored, by the freedesktop convention
+    base = xdg;
+  else if (home && *home)
+    base = std::string(home) + "/.config";
+  else
+    return "";
+  return base + "/talmyr/settings.ini";
+}
+
+void loadSettings(const std::string& path, Settings& s) {
+  if (path.empty()) return;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    if (errno != ENOENT)
+      std::fprintf(stderr, "talmyr: %s: %s; the defaults are used\n", path.c_str(),
+                   std::strerror(errno));
+    return;
+  }
+  char buf[256];
+  int number = 0, firstBad = 0, bads = 0;
+  while (std::fgets(buf, sizeof buf, f)) {
+    number++;
+    const std::string t = trim(std::string(buf, std::strcspn(buf, "\n")));
+    if (t.empty() || t[0] == '#') continue;
+    const size_t eq = t.find('=');
+    if (eq != std::string::npos && apply(trim(t.substr(0, eq)), trim(t.substr(eq + 1)), s)) continue;
+    if (bads++ == 0) firstBad = number;
+  }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed)
+    std::fprintf(stderr, "talmyr: %s: cannot be read; the defaults are used\n", path.c_str());
+  else if (bads > 0)
+    std::fprintf(stderr, "talmyr: %s: %d line%s not understood and ignored (the first is line %d)\n",
+                 path.c_str(), bads, bads > 1 ? "s" : "", firstBad);
+  if (failed) s = Settings();
+}
+
+bool saveSettings(const std::string& path, const Settings& s) {
+  if (path.empty()) return false;
+  std::string body = "# Talmyr demo 2' settings, written by the game\n";
+  body += "fullscreen=" + std::string(s.fullscreen ? "1" : "0") + "\n";
+  if (s.scale > 0) body += "scale=" + std::to_string(s.scale) + "\n";
+  const std::string tmp = path + ".tmp";
+  bool ok = makeFolders(path.substr(0, path.rfind('/')));
+  if (ok) {
+    FILE* out = std::fopen(tmp.c_str(), "wb");
+    ok = out != nullptr;
+    if (out) {
+      ok = std::fwrite(body.data(), 1, body.size(), out) == body.size();
+      ok = std::fflush(out) == 0 && ok;
+      ok = fsync(fileno(out)) == 0 && ok;  // on the disk before it replaces the old file
+      ok = std::fclose(out) == 0 && ok;
+    }
+    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
+  }
+  if (!ok) {
+    const int err = errno;
+    std::remove(tmp.c_str());
+    std::fprintf(stderr, "talmyr: cannot save the settings in %s: %s\n", path.c_str(),
+                 std::strerror(err));
+  }
+  return ok;
+}

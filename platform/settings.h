@@ -1,0 +1,24 @@
+// The player's settings file: a few key=value lines in $XDG_CONFIG_HOME/talmyr/settings.ini
+// (~/.config when the variable is unset), read tolerantly and written only when the player changes
+// something, atomically.
+#pragma once
+
+#include <string>
+
+struct Settings {
+  bool fullscreen = false;
+  int scale = 0;  // the window's whole-number scale; 0: the largest that fits the desktop
+};
+
+// The settings of this run, and where they are kept ("" when they are not kept at all).
+extern Settings settings;
+extern std::string settingsPath;
+
+// Where the settings file of this user is: "" when neither XDG_CONFIG_HOME nor HOME is set.
+std::string defaultSettingsPath();
+// Reads the file into `s`: a missing file leaves the defaults quietly; an unreadable file, or
+// lines that are not key=value with a value we understand, are ignored with one line on stderr.
+void loadSettings(const std::string& path, Settings& s);
+// Writes `s` (a temporary file renamed over the old one, its folder made when missing); on failure
+// one line on stderr and false. The game goes on either way.
+bool saveSettings(const std::string& path, const Settings& s);

@@ -1,0 +1,292 @@
+// The window around the picture: the scale for a desktop, the letterbox, the keys that belong to
+// the window and never to the game, the magnified picture itself, the settings file and the
+// command line.
+#include <gtest/gtest.h>
+
+#include "cmdline.h"
+#include "harness.h"
+#include "present.h"
+#include "settings.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+TEST(Window, TheScaleIsTheLargestWholeNumberThatFitsMostOfTheDesktop) {
+  // 85 % of the desktop: a 1920x1080 desktop gets 960x720, a 4K one 2240x1680
+  const std::tuple<int, int, int> desktops[] = {
+      {1920, 1080, 3}, {1280, 720, 2}, {1366, 768, 2}, {2560, 1440, 5}, {3840, 2160, 7},
+      {800, 600, 2},   {640, 480, 1},  {320, 240, 1},  {0, 0, 1},       {10000, 10000, 8}};
+  for (auto [w, h, s] : desktops) EXPECT_EQ(present::windowScale(w, h), s) << w << "x" << h;
+}
+
+TEST(Window, ThePictureIsCentredOnBlackAtTheLargestScaleThatFits) {
+  struct Case {
+    int w, h, scale, x, y;
+  };
+  const Case cases[] = {{1920, 1080, 4, 320, 60}, {960, 720, 3, 0, 0},   {1300, 1000, 4, 10, 20},
+                        {1000, 700, 2, 180, 110}, {320, 240, 1, 0, 0},   {321, 500, 1, 0, 130},
+                        {2560, 1600, 6, 320, 80}, {1024, 768, 3, 32, 24}};
+  for (const Case& c : cases) {
+    const present::Placement p = present::placeIn(c.w, c.h);
+    EXPECT_EQ(p.scale, c.scale) << c.w << "x" << c.h;
+    EXPECT_EQ(p.x, c.x) << c.w << "x" << c.h;
+    EXPECT_EQ(p.y, c.y) << c.w << "x" << c.h;
+  }
+}
+
+void keyEvent(SDLKey k, bool down, SDLMod mod) {
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.sym = k;
+  e.key.keysym.mod = mod;
+  SDL_PushEvent(&e);
+}
+
+class Presenting : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    harness::stop();
+    launch = LaunchOptions();
+  }
+  // A window pixel as the 5-6-5 pixel it shows, by the channels' high bits.
+  static uint16_t shown(int x, int y) {
+    SDL_Surface* w = present::window();
+    const auto* p = static_cast<const Uint8*>(w->pixels) + y * w->pitch + x * w->format->BytesPerPixel;
+    Uint32 v = 0;
+    std::memcpy(&v, p, w->format->BytesPerPixel);
+    Uint8 r, g, b;
+    SDL_GetRGB(v, w->format, &r, &g, &b);
+    return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+  }
+};
+
+TEST_F(Presenting, TheWindowShowsThePictureMagnifiedExactly) {
+  launch.scale = 3;
+  ASSERT_TRUE(harness::start());
+  ASSERT_EQ(present::window()->w, 960);
+  ASSERT_EQ(present::window()->h, 720);
+  harness::placeHero(&village, 8, 9, 0);
+  affView();
+  present::frame();
+  for (int y = 0; y < 240; y += 7)
+    for (int x = 0; x < 320; x += 5)
+      for (int k = 0; k < 9; k++)
+        ASSERT_EQ(shown(3 * x + k % 3, 3 * y + k / 3), harness::pixel(x, y)) << x << "," << y;
+  // a later frame that changes a few rows shows them too
+  GpRectFill(Screen, 100, 100, 20, 3, 0xF801);
+  present::frame();
+  EXPECT_EQ(shown(300, 300), 0xF801);
+  EXPECT_EQ(shown(3 * 120, 300), harness::pixel(120, 100));
+}
+
+TEST_F(Presenting, WindowKeysNeverReachTheGameEvenInAWaitThatDoesNotReadKeys) {
+  ASSERT_TRUE(harness::start());
+  // in the pump: F11 and Alt+Return switch the mode and leave the masks alone
+  keyEvent(SDLK_F11, true, KMOD_NONE);
+  keyEvent(SDLK_F11, false, KMOD_NONE);
+  hal_events();
+  EXPECT_TRUE(present::fullscreen());
+  EXPECT_EQ(key, 0u);
+  EXPECT_EQ(keych, 0u);
+  keyEvent(SDLK_LALT, true, KMOD_LALT);
+  keyEvent(SDLK_RETURN, true, KMOD_LALT);
+  hal_events();
+  EXPECT_FALSE(present::fullscreen());
+  EXPECT_EQ(key, 0u);
+  EXPECT_EQ(keych, 0u);
+  keyEvent(SDLK_RETURN, false, KMOD_LALT);
+  // Alt's release lost while the window was made anew: the library still says Alt, but the next
+  // Return is the game's
+  keyEvent(SDLK_RETURN, true, KMOD_LALT);
+  hal_events();
+  EXPECT_FALSE(present::fullscreen());
+  EXPECT_EQ(key, KEY_START);
+  keyEvent(SDLK_RETURN, false, KMOD_NONE);
+  hal_events();
+  // in a pause that reads no keys: the window's keys are served, the game's stay queued in order
+  keyEvent(SDLK_SPACE, true, KMOD_NONE);
+  keyEvent(SDLK_RALT, true, KMOD_RALT);
+  keyEvent(SDLK_RETURN, true, KMOD_RALT);
+  keyEvent(SDLK_LEFT, true, KMOD_RALT);
+  sleep(100);
+  EXPECT_TRUE(present::fullscreen());
+  hal_events();
+  EXPECT_EQ(key, KEY_A | KEY_LEFT);
+  EXPECT_EQ(keych, KEY_A | KEY_LEFT);
+  // and the title menu is not chosen by Alt+Return
+  harness::releaseAll();
+  static int pumps;
+  pumps = 0;
+  harness::driver = [] {
+    if (pumps == 2) keyEvent(SDLK_LALT, true, KMOD_LALT);
+    if (pumps == 3) keyEvent(SDLK_RETURN, true, KMOD_LALT);
+    if (pumps == 4) keyEvent(SDLK_RETURN, false, KMOD_LALT);
+    if (pumps == 5) keyEvent(SDLK_LALT, false, KMOD_NONE);
+    if (++pumps == 20) harness::closeWindow();
+  };
+  static ScreenId last;
+  hal_flipHook = [] { last = flow_current; };
+  harness::runFromMenu();
+  EXPECT_EQ(last, SCR_MENU);
+  EXPECT_FALSE(present::fullscreen());
+}
+
+// ---- the settings file ----------------------------------------------------------------------
+
+class SettingsFile : public ::testing::Test {
+ protected:
+  std::string dir, home, config;
+  void SetUp() override {
+    char tmpl[] = "/tmp/talmyr-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    if (const char* h = std::getenv("HOME")) home = h;
+    if (const char* c = std::getenv("XDG_CONFIG_HOME")) config = c;
+  }
+  void TearDown() override {
+    std::system(("rm -rf " + dir).c_str());
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  }
+  void write(const std::string& text) {
+    mkdir((dir + "/talmyr").c_str(), 0755);
+    std::ofstream(dir + "/talmyr/settings.ini", std::ios::binary) << text;
+  }
+  // Loads the file, returning what it says and what was said on stderr.
+  std::pair<Settings, std::string> load(const std::string& path) {
+    Settings s;
+    testing::internal::CaptureStderr();
+    loadSettings(path, s);
+    return {s, testing::internal::GetCapturedStderr()};
+  }
+  std::string path() const { return dir + "/talmyr/settings.ini"; }
+};
+
+TEST_F(SettingsFile, TheWindowsChoiceIsKeptAndReadBackQuietly) {
+  setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+  EXPECT_EQ(defaultSettingsPath(), path());
+  auto [fresh, quiet] = load(path());  // no file yet: the defaults, and nothing said
+  EXPECT_FALSE(fresh.fullscreen);
+  EXPECT_EQ(fresh.scale, 0);
+  EXPECT_EQ(quiet, "");
+  Settings s;
+  s.fullscreen = true;
+  s.scale = 4;
+  ASSERT_TRUE(saveSettings(path(), s));  // its folder is made on the way
+  EXPECT_NE(access((path() + ".tmp").c_str(), F_OK), 0);  // written aside, then renamed over
+  auto [back, said] = load(path());
+  EXPECT_TRUE(back.fullscreen);
+  EXPECT_EQ(back.scale, 4);
+  EXPECT_EQ(said, "");
+  // without XDG_CONFIG_HOME, in HOME; without either, nowhere
+  unsetenv("XDG_CONFIG_HOME");
+  setenv("HOME", dir.c_str(), 1);
+  EXPECT_EQ(defaultSettingsPath(), dir + "/.config/talmyr/settings.ini");
+  unsetenv("HOME");
+  EXPECT_EQ(defaultSettingsPath(), "");
+  EXPECT_FALSE(saveSettings("", s));
+}
+
+TEST_F(SettingsFile, BadFilesAreIgnoredWithOneLine) {
+  struct Case {
+    const char* what;
+    std::string text;
+    bool fullscreen;
+    int scale;
+  };
+  static const char garbage[] = "\x7f" "ELF\x02\x01\x01\0\0\0\xff\xfe\n\x01\x02=\x03";
+  const Case cases[] = {
+      {"garbage", std::string(garbage, sizeof garbage - 1), false, 0},
+      {"cut short", "fullscreen=1\nsca", true, 0},
+      {"nonsense values", "fullscreen=yes\nscale=99\nscale=-2\n", false, 0},
+      {"unknown keys", "volume=11\nscale=2\n", false, 2},
+  };
+  for (const Case& c : cases) {
+    write(c.text);
+    auto [s, said] = load(path());
+    EXPECT_EQ(s.fullscreen, c.fullscreen) << c.what;
+    EXPECT_EQ(s.scale, c.scale) << c.what;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << c.what << ": " << said;
+  }
+  // a folder where the file should be cannot be read: the defaults, one line
+  std::system(("rm -rf " + path() + " && mkdir -p " + path()).c_str());
+  auto [s, said] = load(path());
+  EXPECT_EQ(s.scale, 0);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
+TEST_F(SettingsFile, ASaveThatCannotBeWrittenSaysSoAndTheGameGoesOn) {
+  Settings s;
+  s.scale = 2;
+  for (const std::string& p : {std::string("/proc/talmyr/settings.ini"),  // read-only place
+                               dir + "/file/talmyr/settings.ini"}) {     // a file in the way
+    std::ofstream(dir + "/file") << "x";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(saveSettings(p, s));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << p << ": " << said;
+  }
+}
+
+// ---- the command line -----------------------------------------------------------------------
+
+int parse(std::vector<const char*> args, LaunchOptions& o, std::string* err = nullptr) {
+  args.insert(args.begin(), "talmyr");
+  testing::internal::CaptureStderr();
+  testing::internal::CaptureStdout();
+  const int r = parseCommandLine(static_cast<int>(args.size()), const_cast<char**>(args.data()), o);
+  testing::internal::GetCapturedStdout();
+  const std::string e = testing::internal::GetCapturedStderr();
+  if (err) *err = e;
+  return r;
+}
+
+TEST(CommandLine, OptionsChooseTheWindowAndBadOnesStopWithAUsage) {
+  LaunchOptions o;
+  EXPECT_EQ(parse({"--fullscreen", "--scale", "2"}, o), -1);
+  EXPECT_EQ(o.fullscreen, 1);
+  EXPECT_EQ(o.scale, 2);
+  EXPECT_EQ(parse({"--window", "--scale=8"}, o), -1);
+  EXPECT_EQ(o.fullscreen, 0);
+  EXPECT_EQ(o.scale, 8);
+  EXPECT_EQ(parse({"--help"}, o), 0);
+  EXPECT_EQ(parse({"--version"}, o), 0);
+  for (std::vector<const char*> bad : {std::vector<const char*>{"--scale", "0"}, {"--scale", "9"},
+                                        {"--scale", "x"}, {"--scale"}, {"--scale=12"}, {"--big"},
+                                        {"fullscreen"}}) {
+    LaunchOptions none;
+    std::string err;
+    EXPECT_EQ(parse(bad, none, &err), 2) << bad[0];
+    EXPECT_NE(err.find("usage: talmyr"), std::string::npos) << err;
+  }
+}
+
+TEST(CommandLine, TheProgramStopsOnABadOptionBeforeOpeningAWindow) {
+  // Without any display a window cannot open: a bad option must be answered before trying.
+  const std::string cmd = std::string("SDL_VIDEODRIVER=x11 DISPLAY= ") + TALMYR_PROGRAM +
+                          " --scale 12 2>&1; echo status $?";
+  FILE* p = popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[256];
+  while (std::fgets(buf, sizeof buf, p)) out += buf;
+  pclose(p);
+  EXPECT_NE(out.find("usage: talmyr"), std::string::npos) << out;
+  EXPECT_NE(out.find("status 2"), std::string::npos) << out;
+  EXPECT_EQ(out.find("cannot start"), std::string::npos) << out;
+}
+
+}  // namespace
