@@ -3,16 +3,22 @@
 
 usage: test_xwindow.py TALMYR XWINDOW_REFERENCE WORKDIR
 
-Starts an X server of its own (Xvfb, 640x480, 24 bits), runs the program in it and plays it with
+Starts an X server of its own (Xvfb, 1920x1080, 24 bits), runs the program in it and plays it with
 xdotool as a person would: the title menu, Return into the story, Return again to skip it, the
 information page opened and closed, a walk three tiles to the left into the vagrant's ambush and
 the first two lines he says. At each of those moments the window is captured and compared, pixel
 for pixel, with what xwindow_reference draws headless on the virtual clock at the same moment.
 
-The window's 16-bit picture (5-6-5) is widened to 24 bits when it is copied to the X server, and
-each SDL 1.2 fills the low bits its own way, so both sides are reduced to 5-6-5 before comparing;
-nothing else may differ. Keys are held for 300 ms, since the game reads them once a frame and a press and
-release inside one frame is lost by design.
+The window opens at three times the picture's size (the largest whole number within 85 % of the
+desktop); every capture must show the picture magnified exactly, each pixel a square of one
+colour, centred on black. On the title menu F11 switches to full screen (four times, centred,
+black around it) and Alt+Return back, and the menu must still show: the keys never reach the game.
+On the island the window is resized, then switched to full screen and back, and the same view must
+show each time, the information page not opened.
+
+The window's 16-bit picture (5-6-5) is widened to 24 bits when it is shown, so both sides are
+reduced to 5-6-5 before comparing; nothing else may differ. Keys are held for 300 ms, since the
+game reads them once a frame and a press and release inside one frame is lost by design.
 Exit 77 (skipped) when Xvfb, xdotool or xwd is missing.
 
 In the sanitizer build LeakSanitizer checks the program's exit too; the one block it finds that is
@@ -29,6 +35,7 @@ import time
 from PIL import Image, ImageChops
 
 W, H = 320, 240
+SCREEN = (1920, 1080)
 HOLD = 0.3
 SKIP = 77
 # libX11's input context keeps two strdup'ed strings (14 bytes) after SDL_Quit has closed the
@@ -45,6 +52,26 @@ def rgb565(img):
     r, g, b = img.convert("RGB").split()
     return Image.merge("RGB", (r.point(lambda v: v & 0xF8), g.point(lambda v: v & 0xFC),
                                b.point(lambda v: v & 0xF8)))
+
+
+def unmagnify(img):
+    """The 320x240 picture inside a capture, with the scale it was shown at. The largest whole
+    scale that fits the capture, centred: black all around it, and every pixel of the picture a
+    square of one colour. Raises ValueError otherwise."""
+    w, h = img.size
+    s = max(1, min(w // W, h // H, 8))
+    x, y = (w - W * s) // 2, (h - H * s) // 2
+    inner = (x, y, x + W * s, y + H * s)
+    around = img.copy()
+    around.paste((0, 0, 0), inner)
+    if around.getbbox() is not None:
+        raise ValueError("not black around the picture (scale %d at %d,%d): %s"
+                         % (s, x, y, around.getbbox()))
+    shown = img.crop(inner)
+    small = shown.resize((W, H), Image.NEAREST)
+    if ImageChops.difference(small.resize(shown.size, Image.NEAREST), shown).getbbox() is not None:
+        raise ValueError("the picture is not magnified %d times exactly" % s)
+    return small, s
 
 
 def parse_xwd(data):
@@ -71,14 +98,14 @@ class Session:
         self.game = None
         self.env = None
         self.wid = None
-        self.shots = 0
+        self.fullscreen = False
 
     # ---- the X server and the program ----------------------------------------------------
 
     def start_x(self):
         rfd, wfd = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+            ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp",
              "-ardelay", "60000"],  # no key repeat: a hold a busy machine stretches stays one press
             pass_fds=(wfd,), stdout=subprocess.DEVNULL, stderr=open(self.path("xvfb.log"), "w"))
         os.close(wfd)
@@ -92,7 +119,8 @@ class Session:
         os.close(rfd)
         if not number.strip():
             raise RuntimeError("Xvfb did not start (see xvfb.log)")
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip())
+        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(),
+                        XDG_CONFIG_HOME=self.path("config"))  # never the player's own settings
         self.env.pop("SDL_VIDEODRIVER", None)
         self.env.pop("XAUTHORITY", None)
         supp = self.path("lsan.supp")
@@ -149,25 +177,34 @@ class Session:
         self.xdotool("keyup", key)
 
     def capture(self):
+        """The game's picture as the player sees it: the window, or the whole screen in full
+        screen mode; checked to be the 320x240 picture magnified exactly and centred on black."""
         if self.game.poll() is not None:
             raise RuntimeError("the program ended (status %s) - see talmyr.err" % self.game.returncode)
-        # The window by its id: where it is placed on the screen is the library's affair.
-        data = subprocess.run(["xwd", "-id", self.wid, "-silent"], env=self.env, check=True,
-                              timeout=10, stdout=subprocess.PIPE).stdout
-        return parse_xwd(data)
+        # The window by its id (where it is placed is the library's affair); in full screen the
+        # whole screen, since the classic library shows it in a window of its own.
+        which = ["-root"] if self.fullscreen else ["-id", self.wid]
+        data = subprocess.run(["xwd", *which, "-silent"], env=self.env, check=True, timeout=10,
+                              stdout=subprocess.PIPE).stdout
+        return unmagnify(rgb565(parse_xwd(data)))
 
     def wait_for(self, name, want, timeout=15.0):
-        """Captures until the window shows `want` (5-6-5), or fails after `timeout` seconds."""
+        """Captures until the player sees `want` (5-6-5), or fails after `timeout` seconds."""
         deadline = time.time() + timeout
         while True:
-            shot = rgb565(self.capture())
-            diff = ImageChops.difference(shot, want)
-            box = diff.getbbox()
+            try:
+                shot, scale = self.capture()
+                diff = ImageChops.difference(shot, want)
+                box = diff.getbbox()
+            except ValueError as e:  # not (yet) a clean magnification
+                shot, scale, diff, box, why = None, 0, None, (0, 0, W, H), str(e)
             if box is None:
                 shot.save(self.path("real_%s.png" % name))
-                log("%-8s same pixels as the headless picture" % name)
-                return
+                log("%-8s same pixels as the headless picture, magnified %d times" % (name, scale))
+                return scale
             if time.time() > deadline:
+                if shot is None:
+                    raise AssertionError("%s: %s" % (name, why))
                 shot.save(self.path("real_%s.png" % name))
                 diff.point(lambda v: 255 if v else 0).save(self.path("diff_%s.png" % name))
                 count = sum(1 for p in diff.getdata() if p != (0, 0, 0))
@@ -176,14 +213,31 @@ class Session:
                                      % (name, timeout, count, box, name, name))
             time.sleep(0.05)
 
+    def switch(self, keys):
+        """F11 or Alt+Return: full screen on or off."""
+        self.xdotool("key", keys)
+        self.fullscreen = not self.fullscreen
+        time.sleep(0.5)
+        if self.fullscreen:
+            # With no window manager to place it, a full-screen window may stay where the window
+            # was; put it at the screen's corner so that the screen shows all of it.
+            self.xdotool("windowmove", self.wid, "0", "0")
+            time.sleep(0.3)
+        self.xdotool("windowfocus", "--sync", self.wid)
+
     def wait_change(self, name, away_from, timeout=15.0):
         """Captures until the window no longer shows `away_from`."""
         deadline = time.time() + timeout
-        while ImageChops.difference(rgb565(self.capture()), away_from).getbbox() is None:
+        while ImageChops.difference(self.capture()[0], away_from).getbbox() is None:
             if time.time() > deadline:
                 raise AssertionError("%s: the window did not change within %.0f s" % (name, timeout))
             time.sleep(0.05)
         log("%-8s left the previous picture" % name)
+
+
+def expect(got, want, what):
+    if got != want:
+        raise AssertionError("%s: %s, not %s" % (what, got, want))
 
 
 def main():
@@ -211,12 +265,23 @@ def main():
     try:
         s.start_x()
         s.start_game()
-        s.wait_for("title", ref["title"], timeout=20)
+        expect(s.wait_for("title", ref["title"], timeout=20), 3, "the window's scale")
+        s.switch("F11")                        # full screen: the menu, four times, centred
+        expect(s.wait_for("title-fs", ref["title"]), 4, "the full screen's scale")
+        s.switch("alt+Return")                 # back to the window, and no choice made
+        expect(s.wait_for("title-back", ref["title"]), 3, "the window's scale")
+        time.sleep(0.5)
         s.press("Return")                      # Jouer: the story starts scrolling
         s.wait_change("intro", ref["title"])
         time.sleep(0.5)
         s.press("Return")                      # skips it: the hero lands on the island
         s.wait_for("explore", ref["explore"])
+        s.xdotool("windowsize", s.wid, "1300", "1000")  # a larger window: four times, centred
+        expect(s.wait_for("resized", ref["explore"]), 4, "the resized window's scale")
+        s.switch("alt+Return")                 # full screen and back: the same island, no page
+        s.wait_for("explore-fs", ref["explore"])
+        s.switch("F11")
+        expect(s.wait_for("explore-back", ref["explore"]), 4, "the window's scale kept")
         time.sleep(0.5)
         s.press("Return")                      # the information page
         s.wait_for("info", ref["info"])
