@@ -15,7 +15,14 @@ add_custom_command(OUTPUT ${TALMYR_ICONS}
   COMMENT "Drawing the icons" VERBATIM)
 add_custom_target(talmyr_icons ALL DEPENDS ${TALMYR_ICONS})
 
+# The manual page, compressed as Debian keeps them (no time stamp: the same bytes every build).
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/talmyr.6.gz
+  COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/desktop/talmyr.6 > ${CMAKE_BINARY_DIR}/talmyr.6.gz
+  DEPENDS ${CMAKE_SOURCE_DIR}/desktop/talmyr.6 VERBATIM)
+add_custom_target(talmyr_manpage ALL DEPENDS ${CMAKE_BINARY_DIR}/talmyr.6.gz)
+
 include(GNUInstallDirs)
+install(FILES ${CMAKE_BINARY_DIR}/talmyr.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/${TALMYR_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/${TALMYR_APP_ID}.metainfo.xml
@@ -32,4 +39,6 @@ if(TALMYR_TESTS)
            COMMAND sh -c "desktop-file-validate \"$0\" && appstreamcli validate --no-net \"$1\""
                    ${CMAKE_SOURCE_DIR}/desktop/${TALMYR_APP_ID}.desktop
                    ${CMAKE_SOURCE_DIR}/desktop/${TALMYR_APP_ID}.metainfo.xml)
+  # the manual page, by a man page linter: every warning fails
+  add_test(NAME manpage_lint COMMAND mandoc -Tlint -W warning ${CMAKE_SOURCE_DIR}/desktop/talmyr.6)
 endif()

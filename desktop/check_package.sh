@@ -24,7 +24,8 @@ done
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"
-for f in usr/bin/talmyr "usr/share/applications/$app.desktop" "usr/share/metainfo/$app.metainfo.xml"; do
+for f in usr/bin/talmyr "usr/share/applications/$app.desktop" "usr/share/metainfo/$app.metainfo.xml" \
+         usr/share/man/man6/talmyr.6.gz; do
   [ -s "$root/$f" ] || fail "missing $f"
 done
 [ -x "$root/usr/bin/talmyr" ] || fail "usr/bin/talmyr is not executable"
@@ -36,12 +37,15 @@ for size in 32 64 128 256; do
   [ "$dims" = "${size}x${size}" ] || fail "the ${size}px icon is $dims"
 done
 desktop-file-validate "$root/usr/share/applications/$app.desktop"
+gzip -dc "$root/usr/share/man/man6/talmyr.6.gz" | mandoc -Tlint -W warning ||
+  fail "the packaged manual page does not pass the linter"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" > /dev/null
 
 # Run it headless. SDL installs its SIGTERM handler once video is up, so wait for the program to
 # have started (1.5 s is far beyond its start-up) before asking it to close.
 log="$scratch/run.log"
-SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$root/usr/bin/talmyr" > "$log" 2>&1 &
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$scratch/config" \
+  "$root/usr/bin/talmyr" > "$log" 2>&1 &
 pid=$!
 sleep 1.5
 kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; fail "the program ended before it was asked to"; }

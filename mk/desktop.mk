@@ -1,5 +1,5 @@
 # The desktop: make install (PREFIX, default /usr/local; DESTDIR is honoured) and make package.
-EXTRA_PACKAGES += desktop-file-utils appstream
+EXTRA_PACKAGES += desktop-file-utils appstream mandoc
 .PHONY: install package
 
 install: build
