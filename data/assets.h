@@ -9,6 +9,7 @@
 extern const unsigned char icons_faceset[24 * 360];
 extern const unsigned char img_battlebg[320 * 240];
 extern const unsigned char img_bravo[320 * 240];
+extern const unsigned char img_bravo_en[320 * 240];
 extern const unsigned char img_gameover[320 * 240];
 extern const unsigned char img_intro[320 * 240];
 extern const unsigned char img_parch2[320 * 240];
@@ -36,6 +37,7 @@ extern const unsigned char tiles_decor[32 * 8160];
 // palettes: 256 RGB565 entries, bit 0 set in each; npal[135] == 0xE021 (transparent)
 extern const unsigned short npal[256];
 extern const unsigned short img_bravo_Pal[256];
+extern const unsigned short img_bravo_en_Pal[256];
 extern const unsigned short img_gameover_Pal[256];
 extern const unsigned short img_intro_Pal[256];
 extern const unsigned short img_parch2_Pal[256];
@@ -56,3 +58,17 @@ extern const unsigned char un[];
 extern const std::size_t un_size;
 extern const unsigned char battle[];
 extern const std::size_t battle_size;
+
+// translations, compiled from data/po: each language's French texts and their translations
+// (ISO-8859-1), sorted by the French text
+struct Translation {
+  const char* french;
+  const char* text;
+};
+struct Catalog {
+  const char* language;  // "en"
+  const Translation* entries;
+  int count;
+};
+extern const Catalog catalogs[];
+extern const int catalogCount;

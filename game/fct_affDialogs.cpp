@@ -1,4 +1,5 @@
-// One-line dialogue boxes drawn over the exploration view; each waits for the action key.
+// One-line dialogue boxes drawn over the exploration view; each waits for the action key. The
+// script speaks French: each line is shown in the language of the run.
 #include "globals.h"
 
 void affView() {
@@ -14,6 +15,7 @@ const chara* dlg_lastSpeaker = nullptr;
 
 void affText(const char* text) {
   if (!flow_running()) return;
+  text = tr(text);
   dlg_lastText = text;
   dlg_lastSpeaker = nullptr;
   const int w = GpTextWidth(text);
@@ -29,6 +31,7 @@ void affText(const char* text) {
 
 void affTextPlus(const char* text, chara* speaker) {
   if (!flow_running()) return;
+  text = tr(text);
   dlg_lastText = text;
   dlg_lastSpeaker = speaker;
   const int w = GpTextWidth(text);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fct_gp.h"
+#include "lang.h"
 #include <cstdint>
 
 struct smap {
@@ -70,6 +71,10 @@ extern SDL_Surface *pSurf_icons_faceset, *pSurf_img_battlebg, *pSurf_img_bravo, 
     *pSurf_sprite_icones, *pSurf_sprite_perso, *pSurf_sprite_pfille, *pSurf_sprite_pgarcon,
     *pSurf_sprite_poule, *pSurf_sprite_princesse, *pSurf_sprite_reine, *pSurf_sprite_roi,
     *pSurf_sprite_vagabond, *pSurf_tiles_decor;
+// the pictures with words painted in, in the other languages
+extern SDL_Surface* pSurf_img_bravo_en;
+// A picture as the language of the run paints it: its variant in that language, if it has one.
+SDL_Surface* translatedPicture(SDL_Surface* french);
 
 // ---- entry and start-up (gpmain) ----
 int SDL_main(int argc, char** argv);

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 // ---- globals shared by every module ----
 smap ile, village, maison1, maison2, maison3, entree, chateau;
@@ -34,6 +35,7 @@ SDL_Surface *pSurf_icons_faceset, *pSurf_img_battlebg, *pSurf_img_bravo, *pSurf_
     *pSurf_sprite_icones, *pSurf_sprite_perso, *pSurf_sprite_pfille, *pSurf_sprite_pgarcon,
     *pSurf_sprite_poule, *pSurf_sprite_princesse, *pSurf_sprite_reine, *pSurf_sprite_roi,
     *pSurf_sprite_vagabond, *pSurf_tiles_decor;
+SDL_Surface* pSurf_img_bravo_en;
 
 namespace {
 
@@ -73,6 +75,18 @@ const Picture pictures[] = {
     {&pSurf_sprite_roi, sprite_roi, npal, 64, 128, false},
     {&pSurf_sprite_vagabond, sprite_vagabond, npal, 64, 128, false},
     {&pSurf_tiles_decor, tiles_decor, npal, 32, 8160, false},
+    // the words painted in other languages
+    {&pSurf_img_bravo_en, img_bravo_en, img_bravo_en_Pal, 320, 240, false},
+};
+
+// Which picture paints words, and its variant in each language.
+struct PictureVariant {
+  const char* language;
+  SDL_Surface* const* french;
+  SDL_Surface* const* variant;
+};
+const PictureVariant variants[] = {
+    {"en", &pSurf_img_bravo, &pSurf_img_bravo_en},
 };
 
 void setMap(smap& m, int w, int h, int sx, int sy, int16_t* tiles) {
@@ -91,6 +105,13 @@ void setFighter(chara& c, int pv, int pvMax, int force, int resistance) {
 }
 
 }  // namespace
+
+SDL_Surface* translatedPicture(SDL_Surface* french) {
+  for (const PictureVariant& v : variants)
+    if (*v.french == french && std::strcmp(v.language, language()) == 0 && *v.variant)
+      return *v.variant;
+  return french;
+}
 
 void load_rsc() {
   for (const Picture& p : pictures)
@@ -340,6 +361,7 @@ int SDL_main(int argc, char** argv) {
   if (status >= 0) return status;
   settingsPath = defaultSettingsPath();
   loadSettings(settingsPath, settings);
+  setLanguage(launch.lang.empty() ? localeLanguage() : launch.lang);
   load_rsc();
   const bool started = init();
   if (started) {

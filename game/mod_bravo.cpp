@@ -5,7 +5,7 @@ void bravo() { flow_run(SCR_BRAVO); }
 
 void bravoScreen() {
   musicHalt();
-  GpBitBlt(Screen, 0, 0, 320, 240, pSurf_img_bravo);
+  GpBitBlt(Screen, 0, 0, 320, 240, translatedPicture(pSurf_img_bravo));
   GpFlip();
   WaitForKey(255);
   init2();

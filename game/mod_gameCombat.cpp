@@ -104,7 +104,7 @@ void affCombatBg() {
   affPVbar(ennemi, 10);
   affMPbar(ennemi, 10);
   GpTransBlt(Screen, 32, 32, 32, 32, ennemi->sprite, 0, 64, 64, 128, TRANSPARENT_KEY);
-  GpTextOut(Screen, 150, 41, "VS", BLACK1);
+  GpTextOut(Screen, 150, 41, tr("VS"), BLACK1);
 }
 
 void affCombatMenu(int choice) {
@@ -112,7 +112,7 @@ void affCombatMenu(int choice) {
   static const char* const captions[3] = {"Attaque du dragon", "Attaque magique",
                                           "Utilise 40 pi\350ces"};
   for (int i = 0; i < 3; i++) {
-    GpTextOut(Screen, 120, 120 + 15 * i, entries[i], i == choice ? RED : BLACK);
+    GpTextOut(Screen, 120, 120 + 15 * i, tr(entries[i]), i == choice ? RED : BLACK);
     if (i == choice) affCenteredText(184, captions[i], YELLOW);
   }
 }

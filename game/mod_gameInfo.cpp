@@ -8,13 +8,13 @@ void gameInfo() { flow_run(SCR_INFO); }
 void gameInfoScreen() {
   char buf[64];
   GpBitBlt(Screen, 0, 0, 320, 240, pSurf_img_parch2);
-  std::snprintf(buf, sizeof buf, "PV          %i/%i", perso.pv, perso.pvMax);
+  std::snprintf(buf, sizeof buf, tr("PV          %i/%i"), perso.pv, perso.pvMax);
   GpTextOut(Screen, 50, 75, buf, 0x0000);
-  std::snprintf(buf, sizeof buf, "MANA        %i/%i", perso.mana, perso.manaMax);
+  std::snprintf(buf, sizeof buf, tr("MANA        %i/%i"), perso.mana, perso.manaMax);
   GpTextOut(Screen, 50, 90, buf, 0x0000);
-  std::snprintf(buf, sizeof buf, "FORCE       %i", perso.force);
+  std::snprintf(buf, sizeof buf, tr("FORCE       %i"), perso.force);
   GpTextOut(Screen, 50, 120, buf, 0x0000);
-  std::snprintf(buf, sizeof buf, "RESISTANCE  %i", perso.resistance);
+  std::snprintf(buf, sizeof buf, tr("RESISTANCE  %i"), perso.resistance);
   GpTextOut(Screen, 50, 135, buf, 0x0000);
   GpFlip();
   WaitForKey(255);

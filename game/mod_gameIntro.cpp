@@ -2,6 +2,7 @@
 #include "globals.h"
 
 void affCenteredText(int y, const char* text, int colour) {
+  text = tr(text);  // in the language of the run
   const int w = GpTextWidth(text);
   GpTextOut(Screen, (320 - w) / 2, y, text, static_cast<unsigned short>(colour & 0xFFFF));
 }

@@ -1,9 +1,12 @@
-// The command line: the window's mode and scale for this run, help and version.
+// The command line: the window's mode and scale and the language for this run, help and version.
 #pragma once
+
+#include <string>
 
 struct LaunchOptions {
   int fullscreen = -1;  // -1: as the settings say; 0: a window; 1: full screen
   int scale = 0;        // 0: as the settings say, or the largest that fits the desktop
+  std::string lang;     // "": as the locale says; "fr", "en"
 };
 
 extern LaunchOptions launch;

@@ -2,7 +2,7 @@
 
 A picture becomes width x height palette indices stored column by column from the left, each column
 from the bottom row up, with no header. A palette becomes 256 RGB565 entries with bit 0 set.
-Pictures drawn with the shared palette `npal` must carry exactly that palette; the four full-screen
+Pictures drawn with the shared palette `npal` must carry exactly that palette; the full-screen
 pictures with palettes of their own also get a `<name>_Pal` table.
 
 usage: png2gp.py ART_DIR OUT_DIR      (writes one .cpp per picture plus npal.cpp)
@@ -20,6 +20,7 @@ PICTURES = [
     ("icons_faceset", 24, 360, "npal", False),
     ("img_battlebg", 320, 240, "npal", False),
     ("img_bravo", 320, 240, "own", False),
+    ("img_bravo_en", 320, 240, "own", False),
     ("img_gameover", 320, 240, "own", False),
     ("img_intro", 320, 240, "own", True),
     ("img_parch2", 320, 240, "own", False),

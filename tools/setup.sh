@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only those that are missing.
 set -euo pipefail
 need=(g++ cmake make pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
-      libsdl1.2-compat libpng-dev python3 python3-pil python3-fonttools libgtest-dev
+      libsdl1.2-compat libpng-dev gettext python3 python3-pil python3-fonttools libgtest-dev
       libbenchmark-dev)
 need+=("$@")
 missing=()

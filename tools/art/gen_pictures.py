@@ -332,7 +332,16 @@ def parch2():
     return img
 
 
-def bravo():
+# The victory picture's painted words, in each language of the game: the banner, and the two
+# lines of the caption.
+BRAVO_WORDS = {
+    "fr": ("Félicitations !", "Vous avez libéré", "la famille royale !"),
+    "en": ("Well done!", "You have freed", "the royal family!"),
+}
+
+
+def bravo(lang="fr"):
+    banner, line1, line2 = BRAVO_WORDS[lang]
     rnd = random.Random(11)
     img = Image.new("RGB", (W, H))
     px = img.load()
@@ -417,12 +426,12 @@ def bravo():
     d.rectangle([10, 176, 309, 235], outline=(140, 96, 40))
     d.rectangle([12, 178, 307, 233], outline=(230, 190, 100))
     f_big = font("DejaVuSerif-Bold.ttf", 34)
-    fancy_text(img, "Félicitations !", f_big, W // 2, 8, [(0, (255, 250, 190)), (0.5, (255, 210, 60)), (1, (220, 120, 20))],
+    fancy_text(img, banner, f_big, W // 2, 8, [(0, (255, 250, 190)), (0.5, (255, 210, 60)), (1, (220, 120, 20))],
                outline=(80, 30, 10), outline_w=2, shadow=(30, 40, 90), shadow_off=(2, 3))
     f_small = font("DejaVuSans-Bold.ttf", 14)
-    fancy_text(img, "Vous avez libéré", f_small, W // 2, 184, [(0, (60, 40, 140)), (1, (30, 20, 90))],
+    fancy_text(img, line1, f_small, W // 2, 184, [(0, (60, 40, 140)), (1, (30, 20, 90))],
                outline=(255, 255, 255), outline_w=1)
-    fancy_text(img, "la famille royale !", f_small, W // 2, 206, [(0, (60, 40, 140)), (1, (30, 20, 90))],
+    fancy_text(img, line2, f_small, W // 2, 206, [(0, (60, 40, 140)), (1, (30, 20, 90))],
                outline=(255, 255, 255), outline_w=1)
     return img
 
@@ -477,7 +486,8 @@ def gameover():
     return img
 
 
-PICTURES = {"img_intro": intro, "img_parch2": parch2, "img_bravo": bravo, "img_gameover": gameover}
+PICTURES = {"img_intro": intro, "img_parch2": parch2, "img_bravo": bravo, "img_gameover": gameover,
+            "img_bravo_en": lambda: bravo("en")}
 
 
 def main():
