@@ -72,12 +72,12 @@ std::string localeLanguage() {
   return catalog(locale) ? locale.substr(0, 2) : "en";
 }
 
-const char* tr(const char* text) {
-  if (!current || !text || !*text) return text;
+const char* tr(const char* french) {
+  if (!current || !french || !*french) return french;
   int lo = 0, hi = current->count - 1;
   while (lo <= hi) {
     const int mid = (lo + hi) / 2;
-    const int c = std::strcmp(current->entries[mid].french, text);
+    const int c = std::strcmp(current->entries[mid].french, french);
     if (c == 0) return current->entries[mid].text;
     if (c < 0)
       lo = mid + 1;
@@ -85,7 +85,7 @@ const char* tr(const char* text) {
       hi = mid - 1;
   }
   misses++;
-  return text;
+  return french;
 }
 
 const char* untr(const char* shown) {
