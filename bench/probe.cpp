@@ -296,9 +296,10 @@ void reportFirstFlip() {
   harness::closeWindow();
 }
 
-int modeStartupChild(int argc, char** argv) {
+int modeStartupChild(char* self) {
   hal_flipHook = reportFirstFlip;
-  return SDL_main(argc, argv);
+  char* args[] = {self, nullptr};  // the program as a player starts it: no options
+  return SDL_main(1, args);
 }
 
 int modeStartup(const char* self) {
@@ -476,7 +477,7 @@ int main(int argc, char** argv) {
   if (mode == "intro") return modeIntro();
   if (mode == "script-walk") return modeScriptWalk();
   if (mode == "startup") return modeStartup("/proc/self/exe");
-  if (mode == "startup-child") return modeStartupChild(argc, argv);
+  if (mode == "startup-child") return modeStartupChild(argv[0]);
   if (mode == "game") return modeGame();
   if (mode == "virtual-game") return modeVirtualGame();
   std::fprintf(stderr,

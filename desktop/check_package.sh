@@ -44,7 +44,7 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" > /d
 # Run it headless. SDL installs its SIGTERM handler once video is up, so wait for the program to
 # have started (1.5 s is far beyond its start-up) before asking it to close.
 log="$scratch/run.log"
-SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$scratch/config" \
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$scratch/config" LANG=C LANGUAGE= \
   "$root/usr/bin/talmyr" > "$log" 2>&1 &
 pid=$!
 sleep 1.5

@@ -74,6 +74,7 @@ bool start(uint32_t clockAtStart) {
 
 void stop() {
   shutdownAll();
+  setLanguage("fr");  // the next start speaks the game's own language unless told otherwise
   driver = nullptr;
   hal_pumpHook = nullptr;
   hal_flipHook = nullptr;

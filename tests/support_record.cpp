@@ -3,13 +3,16 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
+#include <tuple>
 
 namespace record {
 
 namespace {
 
 struct Text {
-  std::string text;
+  std::string text;    // as drawn, in the language of the run
+  std::string french;  // what the game's script says: the frames' labels are made of these
   int x, y;
   unsigned short colour;
 };
@@ -38,6 +41,8 @@ std::vector<std::string> out;
 std::vector<Frame> frameLog;
 std::map<std::string, std::vector<uint16_t>> pics;
 std::vector<Shot> shots;
+std::vector<Drawn> everyText;
+std::set<std::tuple<std::string, int, int, unsigned short>> textsSeen;
 std::vector<Text> drawn;  // during the frame under way
 std::string last;
 
@@ -178,7 +183,7 @@ const Text* textAt(int x, int y) {
 // The duel's frames show "VS", wherever it is drawn (its place is the pictures' business).
 bool duelFrame() {
   for (const Text& t : drawn)
-    if (t.text == "VS") return true;
+    if (t.french == "VS") return true;
   return false;
 }
 
@@ -272,7 +277,7 @@ std::string labelOf() {
   switch (flow_current) {
     case SCR_MENU: {
       for (const Text& t : drawn)
-        if (t.colour == 0xFFFF) return "menu " + utf8(t.text);
+        if (t.colour == 0xFFFF) return "menu " + utf8(t.french);
       return "menu";
     }
     case SCR_ENGINE: break;
@@ -280,9 +285,9 @@ std::string labelOf() {
   }
   if (drawn.empty()) return "opening";
   if (duelFrame()) {
-    if (const Text* m = textAt(-1, 208)) return utf8(m->text);
+    if (const Text* m = textAt(-1, 208)) return utf8(m->french);
     for (const Text& t : drawn)
-      if (t.x == 120 && t.colour == 0xF801) return "combat " + t.text;
+      if (t.x == 120 && t.colour == 0xF801) return "combat " + t.french;
     return "combat";
   }
   if (textAt(-1, 190)) return "box";
@@ -296,7 +301,7 @@ void onText(const char* text, int x, int y, unsigned short colour) {
   // a screen that hands over does not flip what it drew: that belongs to no frame
   if (flow_current != drawnOn) drawn.clear();
   drawnOn = flow_current;
-  drawn.push_back({text, x, y, colour});
+  drawn.push_back({text, untr(text), x, y, colour});
 }
 
 void onMusic(const Mix_Music* m) {
@@ -323,6 +328,9 @@ void onFlip() {
   }
   for (Shot& s : shots)
     if (s.label == label && ++s.seen == s.nth) pics[s.name] = harness::screenPixels();
+  for (const Text& t : drawn)
+    if (textsSeen.insert(std::make_tuple(t.text, t.x, t.y, t.colour)).second)
+      everyText.push_back({t.text, t.x, t.y, t.colour, label});
   last = label;
   drawn.clear();
 }
@@ -368,10 +376,13 @@ void shoot(const std::string& label, const std::string& name, int nth) {
 
 const std::vector<std::string>& transcript() { return out; }
 const std::vector<Frame>& frames() { return frameLog; }
+const std::vector<Drawn>& texts() { return everyText; }
 const std::map<std::string, std::vector<uint16_t>>& pictures() { return pics; }
 
 void clear() {
   out.clear();
+  everyText.clear();
+  textsSeen.clear();
   frameLog.clear();
   pics.clear();
   shots.clear();

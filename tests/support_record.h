@@ -31,6 +31,15 @@ void shoot(const std::string& label, const std::string& name, int nth = 1);
 // The transcript, UTF-8, one line per entry.
 const std::vector<std::string>& transcript();
 const std::vector<Frame>& frames();
+// Every line of text drawn, once for each place and colour it was drawn at, with the label of the
+// first frame that showed it.
+struct Drawn {
+  std::string text;  // ISO-8859-1, as drawn
+  int x, y;
+  unsigned short colour;
+  std::string label;
+};
+const std::vector<Drawn>& texts();
 // The pictures taken so far, by name: 320x240 5-6-5 pixels.
 const std::map<std::string, std::vector<uint16_t>>& pictures();
 // Forgets everything recorded (a new run).

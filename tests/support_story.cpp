@@ -206,8 +206,16 @@ void useScript(const std::vector<Step>& s) {
 
 // The title menu both ways, the about page, the whole intro left to scroll by itself, and the
 // information page.
+const char* lang = "fr";
+
+bool start(uint32_t clock) {
+  if (!harness::start(clock)) return false;
+  setLanguage(lang);
+  return true;
+}
+
 bool pages() {
-  if (!harness::start(1000)) return false;
+  if (!start(1000)) return false;
   static const std::vector<Step> s = {{"menu Jouer", DOWN},  {"menu A propos", RET},
                                       {"about", A},          {"menu Jouer", RET},
                                       {"still", RET},        {"information", A}};
@@ -229,7 +237,7 @@ bool pages() {
 // The autopilot from the title menu to the fresh menu after the victory picture, or a careless
 // game that it loses to the master.
 bool game(uint32_t clock, bool careless) {
-  if (!harness::start(clock)) return false;
+  if (!start(clock)) return false;
   harness::timeLimitMs = clock + 90u * 60u * 1000u;
   autopilot::Options o;
   o.games = careless ? 2 : 1;  // after a game over: on into the next game's robbery
@@ -254,7 +262,7 @@ bool game(uint32_t clock, bool careless) {
 }
 
 bool visitAll() {
-  if (!harness::start(1000)) return false;
+  if (!start(1000)) return false;
   smap* const maps[] = {&ile, &village, &maison1, &maison2, &maison3, &entree, &chateau};
   std::vector<std::vector<int16_t>> grids;
   for (smap* m : maps) grids.emplace_back(m->tiles, m->tiles + m->w * m->h);
@@ -291,7 +299,8 @@ bool visitAll() {
 
 }  // namespace
 
-bool play() {
+bool play(const char* language) {
+  lang = language;
   record::clear();
   bool ok = pages();
   ok = game(250, false) && ok;

@@ -8,7 +8,8 @@
 
 namespace story {
 
-// Plays it all; false when a start-up failed or a visit did not end by itself.
-bool play();
+// Plays it all in a language ("fr", "en"); false when a start-up failed or a visit did not end
+// by itself.
+bool play(const char* language = "fr");
 
 }  // namespace story

@@ -1,15 +1,18 @@
-// What the player sees, reads and hears, against the committed references in tests/references:
-// the pictures of chosen moments, the story's transcript (every box, walk, fight and music change
-// of a whole game, a lost game and a visit to every scene), the walkable tiles of every map, and
-// every pause and pace of the game on the virtual clock.
+// What the player sees, reads and hears, in every language of the game, against the committed
+// references in tests/references: the pictures of chosen moments, the story's transcript (every
+// box, walk, fight and music change of a whole game, a lost game and a visit to every scene), the
+// walkable tiles of every map, every pause and pace of the game on the virtual clock, and every
+// line fitting where it is drawn.
 // `make references` (TALMYR_UPDATE_REFERENCES=1) writes the references anew after a deliberate
 // change; a failing comparison leaves what was drawn in references-actual/ beside the test.
 #include <gtest/gtest.h>
 
 #include "support_story.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -65,38 +68,76 @@ void expectText(const std::string& name, const std::string& text) {
                 << "; diff it with " << path << ")";
 }
 
+// The whole story, played once in each language of the game.
+struct Played {
+  bool ok = false;
+  std::vector<std::string> transcript;
+  std::map<std::string, std::vector<uint16_t>> pictures;
+  std::vector<record::Frame> frames;
+  std::vector<record::Drawn> texts;
+  int untranslated = 0;
+};
+
 class References : public ::testing::Test {
  protected:
-  static bool played;
-  static void SetUpTestSuite() { played = story::play(); }
+  static Played fr, en;
+  static Played play(const char* language) {
+    Played p;
+    p.ok = story::play(language);
+    p.untranslated = untranslated();
+    p.transcript = record::transcript();
+    p.pictures = record::pictures();
+    p.frames = record::frames();
+    p.texts = record::texts();
+    return p;
+  }
+  static void SetUpTestSuite() {
+    fr = play("fr");
+    en = play("en");
+  }
 };
-bool References::played = false;
+Played References::fr, References::en;
 
-TEST_F(References, EveryPictureAsThePlayerSeesIt) {
-  ASSERT_TRUE(played);
-  const auto& pics = record::pictures();
-  // every reference has its picture: a moment the story no longer reaches is a difference too
+bool samePixels(const std::vector<uint16_t>& a, const std::vector<uint16_t>& b) { return a == b; }
+
+// Compares the pictures of a run with their references: `<name>.png`, or for a language whose
+// words change the picture, `<name>.<language>.png`.
+void expectPictures(const Played& run, const char* language, const Played* french) {
   namespace fs = std::filesystem;
-  fs::create_directories(refs + "/pictures");
-  for (const auto& f : fs::directory_iterator(refs + "/pictures")) {
-    const std::string name = f.path().stem().string();
-    if (pics.count(name)) continue;
+  const std::string dir = refs + "/pictures";
+  const std::string suffix = french ? std::string(".") + language : "";
+  fs::create_directories(dir);
+  // every reference has its picture: a moment the story no longer reaches is a difference too
+  for (const auto& f : fs::directory_iterator(dir)) {
+    std::string name = f.path().stem().string();
+    const size_t dot = name.find('.');
+    if ((dot == std::string::npos) != suffix.empty()) continue;  // another language's
+    if (!suffix.empty() && name.substr(dot) != suffix) continue;
+    name = name.substr(0, dot);
+    if (run.pictures.count(name)) continue;
     if (updating())
       fs::remove(f.path());
     else
-      ADD_FAILURE() << name << ": the story never showed this picture's moment";
+      ADD_FAILURE() << name << suffix << ": the story never showed this picture's moment";
   }
-  for (const auto& [name, px] : pics) {
-    const std::string path = pathOf(refs + "/pictures", name, ".png");
+  for (const auto& [name, px] : run.pictures) {
+    std::string path = pathOf(dir, name + suffix, ".png");
     if (updating()) {
-      harness::savePng(path, px.data(), 320, 240);
+      // a language keeps its own picture only where its words make it differ
+      const bool own = !french || !french->pictures.count(name) ||
+                       !samePixels(french->pictures.at(name), px);
+      if (own)
+        harness::savePng(path, px.data(), 320, 240);
+      else
+        fs::remove(path);
       continue;
     }
+    if (!suffix.empty() && !fs::exists(path)) path = pathOf(dir, name, ".png");
     std::vector<uint16_t> want;
     int w = 0, h = 0;
     if (!harness::loadPng(path, want, w, h) || w != 320 || h != 240 || want != px) {
       std::filesystem::create_directories(actual);
-      harness::savePng(pathOf(actual, name, ".png"), px.data(), 320, 240);
+      harness::savePng(pathOf(actual, name + suffix, ".png"), px.data(), 320, 240);
       int differ = 0;
       std::vector<uint16_t> diff(px.size());
       for (size_t i = 0; i < px.size(); i++) {
@@ -104,16 +145,63 @@ TEST_F(References, EveryPictureAsThePlayerSeesIt) {
         differ += !same;
         diff[i] = same ? static_cast<uint16_t>((px[i] >> 2) & 0x39E7) : 0xF800;  // dimmed, or red
       }
-      harness::savePng(pathOf(actual, name, "-diff.png"), diff.data(), 320, 240);
-      ADD_FAILURE() << name << ": " << differ << " pixels differ from " << path << " (see "
-                    << actual << "/" << name << ".png and " << name << "-diff.png)";
+      harness::savePng(pathOf(actual, name + suffix, "-diff.png"), diff.data(), 320, 240);
+      ADD_FAILURE() << name << suffix << ": " << differ << " pixels differ from " << path
+                    << " (see " << actual << "/" << name << suffix << ".png and -diff.png)";
     }
   }
 }
 
+TEST_F(References, EveryPictureAsThePlayerSeesIt) {
+  ASSERT_TRUE(fr.ok);
+  ASSERT_TRUE(en.ok);
+  expectPictures(fr, "fr", nullptr);
+  expectPictures(en, "en", &fr);
+}
+
 TEST_F(References, TheStoryAsThePlayerReadsAndHearsIt) {
-  expectText("story.txt", join(record::transcript()));
-  EXPECT_TRUE(played) << "a run got stuck: see the lines starting with # in the transcript";
+  expectText("story.txt", join(fr.transcript));
+  expectText("story.en.txt", join(en.transcript));
+  EXPECT_TRUE(fr.ok && en.ok) << "a run got stuck: see the lines starting with # in the transcript";
+  EXPECT_EQ(en.untranslated, 0) << "French texts shown untranslated in English";
+}
+
+// Every line drawn in either language fits where it is drawn: the screen, its dialogue box, the
+// duel's menu panel; every letter has a glyph. The information page's numbers start at the 13th
+// character of their line, and (the font's letters not being all of one width) they stand no
+// further apart than the French page's do.
+TEST_F(References, EveryLineFitsInEveryLanguage) {
+  ASSERT_TRUE(harness::start());  // the font, to measure with
+  std::map<const Played*, int> spread;
+  for (const Played* run : {&fr, &en}) {
+    const char* lang = run == &fr ? "fr" : "en";
+    std::set<int> numbersAt;
+    for (const record::Drawn& d : run->texts) {
+      const int w = GpTextWidth(d.text.c_str());
+      const std::string shown = record::utf8(d.text);
+      EXPECT_GE(d.x, 0) << lang << ": " << shown;
+      EXPECT_LE(d.x + w, 320) << lang << ": " << shown;
+      if (d.label == "box") {  // the box reaches 10 px left of its line, 34 right with a portrait
+        EXPECT_GE(d.x - 10, 0) << lang << ": " << shown;
+        EXPECT_LE(d.x + w + 34, 319) << lang << ": " << shown;
+      }
+      if (d.x == 120 && d.label.rfind("combat", 0) == 0 && d.y >= 120 && d.y <= 150) {
+        EXPECT_LE(d.x + w, 212) << lang << ": a menu entry wider than its panel: " << shown;
+      }
+      if (d.label == "information") {
+        ASSERT_GT(d.text.size(), 12u) << lang << ": " << shown;
+        EXPECT_TRUE(d.text[11] == ' ' && isdigit(static_cast<unsigned char>(d.text[12])))
+            << lang << ": the number does not start at the 13th character: " << shown;
+        numbersAt.insert(GpTextWidth(d.text.substr(0, 12).c_str()));
+      }
+      for (unsigned char c : d.text)
+        EXPECT_TRUE(TTF_GlyphIsProvided(police, c)) << lang << ": no glyph for " << int(c);
+    }
+    ASSERT_EQ(numbersAt.size() > 0, true) << lang << ": no information page";
+    spread[run] = *numbersAt.rbegin() - *numbersAt.begin();
+  }
+  EXPECT_LE(spread[&en], spread[&fr]) << "the English information page's numbers stand further apart";
+  harness::stop();
 }
 
 TEST_F(References, WhereTheHeroCanWalk) {
@@ -135,7 +223,7 @@ TEST_F(References, WhereTheHeroCanWalk) {
 
 // Every interval between two frames of the kinds named, over the whole recorded story.
 TEST_F(References, EveryPauseAndPaceLastsItsTime) {
-  ASSERT_TRUE(played);
+  ASSERT_TRUE(fr.ok && en.ok);
   // Each: from a frame of that kind to the next one of the same kind; After: from the last frame
   // of a run of that kind to the frame that follows. A flip costs 1 ms of drawing on the virtual
   // clock; paces that stamp before drawing include it.
@@ -168,14 +256,16 @@ TEST_F(References, EveryPauseAndPaceLastsItsTime) {
       {"intro", Each, 135, "a pixel of the intro: 125 ms with its drawing, 10 ms of rest"},
       {"white", After, 1501, "the ending's white flash: its drawing, then 1500 ms"},
   };
-  const auto& f = record::frames();
-  for (const Row& r : rows) {
-    std::set<uint32_t> seen;
-    for (size_t i = 0; i + 1 < f.size(); i++) {
-      if (f[i].label != r.label || f[i + 1].label.empty()) continue;
-      if ((r.kind == Each) == (f[i + 1].label == r.label)) seen.insert(f[i + 1].at - f[i].at);
+  for (const Played* run : {&fr, &en}) {
+    const auto& f = run->frames;
+    for (const Row& r : rows) {
+      std::set<uint32_t> seen;
+      for (size_t i = 0; i + 1 < f.size(); i++) {
+        if (f[i].label != r.label || f[i + 1].label.empty()) continue;
+        if ((r.kind == Each) == (f[i + 1].label == r.label)) seen.insert(f[i + 1].at - f[i].at);
+      }
+      EXPECT_EQ(seen, std::set<uint32_t>{r.ms}) << r.label << ": " << r.what;
     }
-    EXPECT_EQ(seen, std::set<uint32_t>{r.ms}) << r.label << ": " << r.what;
   }
 }
 

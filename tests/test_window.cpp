@@ -5,6 +5,7 @@
 
 #include "cmdline.h"
 #include "harness.h"
+#include "lang.h"
 #include "present.h"
 #include "settings.h"
 
@@ -271,6 +272,76 @@ TEST(CommandLine, OptionsChooseTheWindowAndBadOnesStopWithAUsage) {
     std::string err;
     EXPECT_EQ(parse(bad, none, &err), 2) << bad[0];
     EXPECT_NE(err.find("usage: talmyr"), std::string::npos) << err;
+  }
+}
+
+// ---- the language ---------------------------------------------------------------------------
+
+TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
+  struct Case {
+    const char *language, *all, *messages, *lang, *want;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, nullptr, nullptr, "fr"},          // no locale at all
+      {nullptr, nullptr, nullptr, "C", "fr"},              // the C locale
+      {nullptr, nullptr, nullptr, "POSIX", "fr"},
+      {nullptr, nullptr, nullptr, "C.UTF-8", "fr"},
+      {nullptr, nullptr, nullptr, "fr_FR.UTF-8", "fr"},    // French ones
+      {nullptr, nullptr, nullptr, "fr_CA", "fr"},
+      {nullptr, nullptr, nullptr, "en_US.UTF-8", "en"},    // every other language: English
+      {nullptr, nullptr, nullptr, "de_DE.UTF-8", "en"},
+      {nullptr, nullptr, nullptr, "ja_JP.eucJP", "en"},
+      {nullptr, nullptr, "fr_FR", "en_US", "fr"},          // LC_MESSAGES before LANG
+      {nullptr, "en_GB", "fr_FR", "fr_FR", "en"},          // LC_ALL before both
+      {"fr", nullptr, nullptr, "en_US", "fr"},             // LANGUAGE first...
+      {"de:fr", nullptr, nullptr, "en_US", "fr"},          // ... the first it has
+      {"de", nullptr, nullptr, "fr_FR", "en"},             // ... or English
+      {"en_GB:fr", nullptr, nullptr, "de_DE", "en"},
+      {"en", nullptr, nullptr, "C", "fr"},                 // ... but not in the C locale
+      {"en", nullptr, nullptr, nullptr, "fr"},
+  };
+  auto set = [](const char* name, const char* value) {
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
+  };
+  for (const Case& c : cases) {
+    set("LANGUAGE", c.language);
+    set("LC_ALL", c.all);
+    set("LC_MESSAGES", c.messages);
+    set("LANG", c.lang);
+    EXPECT_EQ(localeLanguage(), c.want) << (c.language ? c.language : "-") << " "
+                                        << (c.all ? c.all : "-") << " "
+                                        << (c.messages ? c.messages : "-") << " "
+                                        << (c.lang ? c.lang : "-");
+  }
+  // the program: the locale, unless --lang says otherwise
+  char arg0[] = "talmyr", arg1[] = "--lang", arg2[] = "fr";
+  char* argv[] = {arg0, arg1, arg2, nullptr};
+  hal_pumpHook = [] { hal_working = 0; };  // closes at once
+  for (int argc : {1, 3}) {
+    set("LANGUAGE", nullptr);
+    set("LC_ALL", nullptr);
+    set("LANG", "en_US.UTF-8");
+    hal_reset();
+    EXPECT_EQ(SDL_main(argc, argv), 0);
+    EXPECT_STREQ(language(), argc == 1 ? "en" : "fr");
+  }
+  hal_pumpHook = nullptr;
+  setLanguage("fr");
+  unsetenv("LANG");
+  launch = LaunchOptions();
+  // only the languages the game has
+  LaunchOptions o;
+  EXPECT_EQ(parse({"--lang", "en"}, o), -1);
+  EXPECT_EQ(o.lang, "en");
+  EXPECT_EQ(parse({"--lang=fr"}, o), -1);
+  EXPECT_EQ(o.lang, "fr");
+  for (std::vector<const char*> bad : {std::vector<const char*>{"--lang", "de"}, {"--lang"},
+                                        {"--lang=english"}}) {
+    std::string err;
+    EXPECT_EQ(parse(bad, o, &err), 2) << bad[0];
   }
 }
 

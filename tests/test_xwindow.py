@@ -122,6 +122,9 @@ class Session:
         self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(),
                         XDG_CONFIG_HOME=self.path("config"))  # never the player's own settings
         self.env.pop("SDL_VIDEODRIVER", None)
+        for name in ("LANGUAGE", "LC_ALL", "LC_MESSAGES"):  # the game's own language, French
+            self.env.pop(name, None)
+        self.env["LANG"] = "C"
         self.env.pop("XAUTHORITY", None)
         supp = self.path("lsan.supp")
         with open(supp, "w") as f:

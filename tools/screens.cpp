@@ -1,6 +1,6 @@
 // Developer tool: the game's screens as PNG pictures, drawn headless by the real code: the
-// reference moments of the whole story (the ones the test suite compares), and a sample page of
-// the font.
+// reference moments of the whole story (the ones the test suite compares) in French and in
+// English (name.en.png), and a sample page of the font.
 // usage: screens OUTDIR
 #include "support_story.h"
 
@@ -42,14 +42,18 @@ int main(int argc, char** argv) {
   const std::string outDir = argc > 1 ? argv[1] : ".";
   const SDL_version* v = SDL_Linked_Version();  // which SDL 1.2 draws them
   std::fprintf(stderr, "screens: SDL %d.%d.%d\n", v->major, v->minor, v->patch);
-  const bool played = story::play();
-  for (const auto& [name, px] : record::pictures()) {
-    std::string path = outDir;
-    path += "/";
-    path += name;
-    path += ".png";
-    harness::savePng(path, px.data(), 320, 240);
-    std::printf("%s\n", path.c_str());
+  bool played = true;
+  for (const char* lang : {"fr", "en"}) {  // the English pages with a suffix: title.en.png
+    played = story::play(lang) && played;
+    for (const auto& [name, px] : record::pictures()) {
+      std::string path = outDir;
+      path += "/";
+      path += name;
+      if (std::string(lang) != "fr") path += std::string(".") + lang;
+      path += ".png";
+      harness::savePng(path, px.data(), 320, 240);
+      std::printf("%s\n", path.c_str());
+    }
   }
   fontPage(outDir + "/font.png");
   if (!played) std::fprintf(stderr, "screens: the story did not play to its end\n");
