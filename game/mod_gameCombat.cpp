@@ -132,7 +132,7 @@ void gameCombat() {
     hal_events();
     Key = GpKeyGet();
     KeyCh = GpKeyChanged();
-    bool enemyTurn = true;
+    bool enemyTurn = true, idle = false;
     scene(choice);
     if (pressed(KEY_DOWN) && choice < 2) {
       choice++;
@@ -170,17 +170,19 @@ void gameCombat() {
       enemyTurn = false;
     } else {
       enemyTurn = false;
+      idle = true;
     }
     if (!hal_working) return;
-    scene(choice);
+    // A pass that did nothing would only draw the same scene again: it is drawn once.
+    if (!idle) scene(choice);
     if (ennemi->pv <= 0) {
       victory(choice);
       return;
     }
-    scene(choice);
+    if (!idle) scene(choice);
     if (enemyTurn) enemyAnswer(choice);
     if (!hal_working) return;
-    scene(choice);
+    if (!idle) scene(choice);
     if (perso.pv <= 0) {
       defeat(choice);
       return;
