@@ -2,6 +2,7 @@
 #include "assets.h"
 #include "cmdline.h"
 #include "globals.h"
+#include "pad.h"
 #include "present.h"
 #include "settings.h"
 
@@ -133,6 +134,7 @@ bool init() {
   if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
   SDL_ShowCursor(SDL_DISABLE);
   if (!present::open()) return false;
+  pad::open();  // with no pad, or none that opens, the keyboard plays alone
   SDL_WM_SetCaption("Talmyr demo 2'", nullptr);
   if (TTF_Init() < 0) return false;
   musicOpen();
@@ -361,6 +363,8 @@ int SDL_main(int argc, char** argv) {
   if (status >= 0) return status;
   settingsPath = defaultSettingsPath();
   loadSettings(settingsPath, settings);
+  pad::setButtons(settings.padAction.empty() ? pad::defaultAction() : settings.padAction,
+                  settings.padStart.empty() ? pad::defaultStart() : settings.padStart);
   setLanguage(launch.lang.empty() ? localeLanguage() : launch.lang);
   load_rsc();
   const bool started = init();
@@ -386,6 +390,7 @@ void shutdownAll() {
   music = music2 = nullptr;
   musicClose();
   TTF_Quit();
+  pad::close();
   present::close();
   SDL_Quit();
 }

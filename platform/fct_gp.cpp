@@ -1,6 +1,7 @@
 // Handheld-style drawing, input and timing calls over SDL 1.2.
 #include "fct_gp.h"
 
+#include "pad.h"
 #include "present.h"
 
 #include <cstdlib>
@@ -31,6 +32,7 @@ bool audioOpen = false;
 // Which keyboard keys are held, so that Space and Left Ctrl can share the action bit.
 bool spaceHeld = false;
 bool lctrlHeld = false;
+uint32_t keyboard = 0;  // the game keys the keyboard holds; `key` adds the pads' to them
 
 SDL_Surface* wrap565(void* pixels, int w, int h) {
   if (!pixels || w <= 0 || h <= 0) return nullptr;  // nothing to wrap: the callers draw nothing
@@ -350,7 +352,7 @@ void hal_events() {
         if (!b) break;
         if (e.key.keysym.sym == SDLK_SPACE) spaceHeld = true;
         if (e.key.keysym.sym == SDLK_LCTRL) lctrlHeld = true;
-        key |= b;
+        keyboard |= b;
         keych |= b;
         break;
       }
@@ -360,12 +362,16 @@ void hal_events() {
         if (e.key.keysym.sym == SDLK_SPACE) spaceHeld = false;
         if (e.key.keysym.sym == SDLK_LCTRL) lctrlHeld = false;
         if (b == KEY_A && (spaceHeld || lctrlHeld)) break;  // the other action key still holds it
-        key &= ~b;
+        keyboard &= ~b;
         break;
       }
-      default:
+      default: {
+        uint32_t pressed = 0;
+        if (pad::event(e, pressed)) keych |= pressed;  // a pad's press counts as a key's
         break;
+      }
     }
+    key = keyboard | pad::held();  // what either holds: one lets go only of its own keys
   }
 }
 
@@ -455,8 +461,10 @@ void hal_advance(uint32_t ms) { virtualNow += ms; }
 void hal_reset() {
   key = 0;
   keych = 0;
+  keyboard = 0;
   hal_working = 1;
   spaceHeld = lctrlHeld = false;
+  pad::reset();
 }
 
 // ---- music ------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The settings file.
 #include "settings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -25,8 +26,37 @@ bool number(const std::string& v, int lo, int hi, int& out) {
   return true;
 }
 
+std::string trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t\r");
+  if (a == std::string::npos) return "";
+  return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
+}
+
+// A list of pad buttons, "0,1": one to eight numbers from 0 to 31.
+bool buttons(const std::string& v, std::vector<int>& out) {
+  std::vector<int> list;
+  size_t start = 0;
+  while (start <= v.size()) {
+    const size_t end = std::min(v.find(',', start), v.size());
+    int n = 0;
+    if (!number(trim(v.substr(start, end - start)), 0, 31, n) || list.size() == 8) return false;
+    list.push_back(n);
+    start = end + 1;
+  }
+  out = list;
+  return true;
+}
+
+std::string joined(const std::vector<int>& list) {
+  std::string s;
+  for (int b : list) s += (s.empty() ? "" : ",") + std::to_string(b);
+  return s;
+}
+
 // Understands one line; false when it is not a setting of ours with a good value.
 bool apply(const std::string& key, const std::string& value, Settings& s) {
+  if (key == "pad_action") return buttons(value, s.padAction);
+  if (key == "pad_start") return buttons(value, s.padStart);
   int n = 0;
   if (key == "fullscreen" && number(value, 0, 1, n)) {
     s.fullscreen = n == 1;
@@ -39,11 +69,6 @@ bool apply(const std::string& key, const std::string& value, Settings& s) {
   return false;
 }
 
-std::string trim(const std::string& s) {
-  const size_t a = s.find_first_not_of(" \t\r");
-  if (a == std::string::npos) return "";
-  return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
-}
 
 bool makeFolders(const std::string& dir) {
   for (size_t i = 1; i <= dir.size(); i++) {
@@ -103,6 +128,8 @@ bool saveSettings(const std::string& path, const Settings& s) {
   std::string body = "# Talmyr demo 2' settings, written by the game\n";
   body += "fullscreen=" + std::string(s.fullscreen ? "1" : "0") + "\n";
   if (s.scale > 0) body += "scale=" + std::to_string(s.scale) + "\n";
+  if (!s.padAction.empty()) body += "pad_action=" + joined(s.padAction) + "\n";
+  if (!s.padStart.empty()) body += "pad_start=" + joined(s.padStart) + "\n";
   const std::string tmp = path + ".tmp";
   bool ok = makeFolders(path.substr(0, path.rfind('/')));
   if (ok) {

@@ -5,9 +5,13 @@
 
 #include <string>
 
+#include <vector>
+
 struct Settings {
   bool fullscreen = false;
   int scale = 0;  // the window's whole-number scale; 0: the largest that fits the desktop
+  // the pad's buttons read as the action key and as Return; empty: the defaults
+  std::vector<int> padAction, padStart;
 };
 
 // The settings of this run, and where they are kept ("" when they are not kept at all).
