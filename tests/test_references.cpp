@@ -113,7 +113,7 @@ void expectPictures(const Played& run, const char* language, const Played* frenc
     const size_t dot = name.find('.');
     if ((dot == std::string::npos) != suffix.empty()) continue;  // another language's
     if (!suffix.empty() && name.substr(dot) != suffix) continue;
-    name = name.substr(0, dot);
+    if (dot != std::string::npos) name.resize(dot);
     if (run.pictures.count(name)) continue;
     if (updating())
       fs::remove(f.path());
