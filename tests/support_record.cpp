@@ -389,7 +389,6 @@ void clear() {
 }
 
 const std::string& lastLabel() { return last; }
-bool inFight() { return fighting; }
 
 std::string nameOf(const chara* c) {
   static const std::pair<const chara*, const char*> names[] = {

@@ -45,9 +45,8 @@ const std::map<std::string, std::vector<uint16_t>>& pictures();
 // Forgets everything recorded (a new run).
 void clear();
 
-// The label of the latest frame, and whether it belongs to a duel.
+// The label of the latest frame.
 const std::string& lastLabel();
-bool inFight();
 
 // The game's name for a character or a map, as the transcript writes it.
 std::string nameOf(const chara* c);

@@ -110,13 +110,6 @@ TEST_F(Screens, HoldingDownEndsTheIntroInAboutEightyFiveFrames) {
   EXPECT_LE(introFrames, 87);
 }
 
-TEST_F(Screens, TheIntroRunsAboutSeventySecondsByItself) {
-  run({{SCR_MENU, {SDLK_SPACE}}, {SCR_ENGINE, {}}});
-  // 510 frames of at least 135 ms: the engine starts after 68 s or so
-  EXPECT_GE(GpTickCountGet(), 68000u);
-  EXPECT_LE(GpTickCountGet(), 75000u);
-}
-
 TEST_F(Screens, InformationPageLeavesOnAnyGameKeyButNotEscape) {
   run({{SCR_MENU, {SDLK_SPACE}},
        {SCR_INTRO, {SDLK_RETURN}},
@@ -130,38 +123,6 @@ TEST_F(Screens, InformationPageLeavesOnAnyGameKeyButNotEscape) {
                                       SCR_ENGINE, SCR_INFO, SCR_ENGINE};
   EXPECT_EQ(seen, want);
   EXPECT_EQ(perso.dir, 3);  // the Left that closed the page did not turn the hero
-}
-
-TEST_F(Screens, EndPagesSetTheWorldUpAgainAndLeadToANewMenu) {
-  // the gameOver and bravo pages themselves: any key, then a fresh menu with the world reset
-  for (ScreenId page : {SCR_GAMEOVER, SCR_BRAVO}) {
-    seen.clear();
-    next = 0;
-    perso.force = 6;
-    perso.gold = 0;
-    garde1.beaten = 1;
-    steps = {{page, {SDLK_ESCAPE}}, {page, {SDLK_UP}}, {SCR_MENU, {}}};
-    flow_run(page);
-    const std::vector<ScreenId> want = {page, SCR_MENU};
-    EXPECT_EQ(seen, want);
-    EXPECT_EQ(perso.force, 1);
-    EXPECT_EQ(perso.gold, 100);
-    EXPECT_EQ(garde1.beaten, 0);
-    hal_reset();
-  }
-}
-
-TEST_F(Screens, ClosingTheWindowOnAnyPageReturnsToTheEntry) {
-  for (ScreenId page : {SCR_MENU, SCR_ABOUT, SCR_INTRO, SCR_INFO, SCR_BRAVO, SCR_GAMEOVER}) {
-    harness::stop();
-    ASSERT_TRUE(harness::start());
-    installDriver();  // nothing to press: the driver closes the window at the first pump
-    openLevel(&ile);
-    flow_run(page);
-    EXPECT_EQ(hal_working, 0);
-    EXPECT_FALSE(flow_active);
-    EXPECT_EQ(flow_current, SCR_NONE);
-  }
 }
 
 }  // namespace

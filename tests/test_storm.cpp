@@ -9,6 +9,7 @@
 
 #include "harness.h"
 #include "support_autopilot.h"
+#include "support_record.h"
 
 #include <malloc.h>
 #include <signal.h>
@@ -89,23 +90,10 @@ bool inside(const chara& c) {
          c.py >= 0 && c.py <= 32 * (m.h - 1);
 }
 
-std::string name(const chara* c) {
-  static const std::pair<const chara*, const char*> names[] = {
-      {&perso, "perso"},   {&vagabond, "vagabond"}, {&gmere, "gmere"},   {&gmere2, "gmere2"},
-      {&gpere, "gpere"},   {&femme1, "femme1"},     {&femme2, "femme2"}, {&pgarcon, "pgarcon"},
-      {&pfille, "pfille"}, {&poule, "poule"},       {&garde1, "garde1"}, {&garde2, "garde2"},
-      {&garde3, "garde3"}, {&garde4, "garde4"},     {&garde5, "garde5"}, {&garde6, "garde6"},
-      {&garde7, "garde7"}, {&roi, "roi"},           {&reine, "reine"},   {&princesse, "princesse"},
-      {&boss, "boss"}};
-  for (const auto& n : names)
-    if (n.first == c) return n.second;
-  return "?";
-}
-
 void checkFighter(const chara* c) {
   char buf[160];
   if (c->pv < 0 || c->pv > c->pvMax || c->mana < 0 || c->mana > c->manaMax || c->gold < 0) {
-    std::snprintf(buf, sizeof buf, "%s: pv %d/%d, mana %d/%d, gold %d", name(c).c_str(), c->pv,
+    std::snprintf(buf, sizeof buf, "%s: pv %d/%d, mana %d/%d, gold %d", record::nameOf(c).c_str(), c->pv,
                   c->pvMax, c->mana, c->manaMax, c->gold);
     violation(buf);
   }
@@ -142,7 +130,7 @@ void onFrame() {
   for (int i = 0; i < nbsprites; i++) {
     if (!inside(*sprites[i])) {
       std::snprintf(buf, sizeof buf, "%s outside its map: (%d, %d) pixel (%d, %d)",
-                    name(sprites[i]).c_str(), sprites[i]->x, sprites[i]->y, sprites[i]->px,
+                    record::nameOf(sprites[i]).c_str(), sprites[i]->x, sprites[i]->y, sprites[i]->px,
                     sprites[i]->py);
       violation(buf);
     }
