@@ -336,6 +336,11 @@ uint32_t bitOf(SDLKey k) {
 void hal_events() {
   if (hal_pumpHook) hal_pumpHook();
   keych = 0;
+  uint32_t padPressed = 0;
+  if (pad::poll(padPressed)) {
+    keych |= padPressed;
+    key = keyboard | pad::held();
+  }
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     present::track(e);

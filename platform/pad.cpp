@@ -125,6 +125,11 @@ bool event(const SDL_Event& e, uint32_t& pressed) {
   return true;
 }
 
+bool poll(uint32_t& pressed) {
+  pressed = 0;
+  return false;
+}
+
 uint32_t held() {
   uint32_t k = 0;
   for (const Pad& p : pads) k |= keysOf(p);

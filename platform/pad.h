@@ -25,6 +25,10 @@ void close();
 // True for a pad's event; it is then folded into the pads' game keys: `pressed` receives the bits
 // that this event newly pressed.
 bool event(const SDL_Event& e, uint32_t& pressed);
+// For pads that are read rather than heard from (the page's): reads them now; true when
+// something changed, `pressed` then holding the bits newly pressed. The desktop's pads speak
+// through events, and this returns false.
+bool poll(uint32_t& pressed);
 // The game keys every pad holds now.
 uint32_t held();
 // Forgets what the pads hold (a new game in one process, tests).

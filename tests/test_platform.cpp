@@ -1,6 +1,7 @@
 // The handheld-style layer: picture conversion, blits, rectangles, text, key masks, waits, clock.
 #include <gtest/gtest.h>
 
+#include "draws.h"
 #include "harness.h"
 
 #include <chrono>
@@ -339,6 +340,16 @@ void checkRealClock() {
   if (dt < ms(s2 - s1).count() - 2) fail("count grew slower", dt, ms(s2 - s1).count());
   SDL_Quit();
   std::exit(0);
+}
+
+// The page draws its random numbers with a rebuilt generator: it must give the desktop's C
+// library's numbers, or every fight of the page would go otherwise.
+TEST(Draws, SameNumbersAsTheDesktopLibraryForEverySeed) {
+  for (unsigned seed : {0u, 1u, 250u, 4000u, 1000u + 123u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+    srand(seed);
+    draws::Generator g(seed);
+    for (int i = 0; i < 2000; i++) ASSERT_EQ(g.next(), rand()) << "seed " << seed << ", draw " << i;
+  }
 }
 
 TEST(RealClockDeathTest, TickCountStartsNearZeroAndGrowsAboutOneThousandPerSecond) {

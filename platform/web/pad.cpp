@@ -1,0 +1,146 @@
+// The page's gamepads, read from the browser's Gamepad API at every look at the input. Browsers
+// show a pad only once one of its buttons has been pressed on the page, so pads are looked for
+// all along rather than only at start-up. With the standard layout (most pads today): the d-pad
+// (buttons 12 to 15) and the left stick (beyond half its travel) are the arrows, the face buttons
+// (0 to 3) the action key, Start (9) is Return, as on the desktop.
+#include "pad.h"
+
+#include "fct_gp.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+
+// Fills, for up to `max` pads, three ints each: the buttons held (bit n for button n) and the
+// left stick's two axes from -32768 to 32767. Returns the number of pads.
+EM_JS(int, talmyr_read_pads, (int* out, int max), {
+  var list = navigator.getGamepads ? navigator.getGamepads() : [];
+  var n = 0;
+  for (var i = 0; list && i < list.length && n < max; i++) {
+    var g = list[i];
+    if (!g || !g.connected) continue;
+    var buttons = 0;
+    for (var b = 0; b < g.buttons.length && b < 32; b++) {
+      var v = g.buttons[b];
+      if (typeof v === 'object' ? v.pressed : v > 0.5) buttons |= 1 << b;
+    }
+    var axis = function(k) {
+      var a = g.axes && g.axes.length > k ? Math.max(-1, Math.min(1, g.axes[k])) : 0;
+      return Math.round(a < 0 ? a * 32768 : a * 32767);
+    };
+    HEAP32[(out >> 2) + n * 3] = buttons;
+    HEAP32[(out >> 2) + n * 3 + 1] = axis(0);
+    HEAP32[(out >> 2) + n * 3 + 2] = axis(1);
+    n++;
+  }
+  return n;
+});
+
+namespace pad {
+
+namespace {
+
+constexpr int PADS = 4;
+constexpr int RELEASE_ZONE = 12288;  // a stick lets go a little inside its dead zone: no chatter
+constexpr uint32_t DPAD_UP = 1u << 12, DPAD_DOWN = 1u << 13, DPAD_LEFT = 1u << 14,
+                   DPAD_RIGHT = 1u << 15;
+
+struct Pad {
+  uint32_t stick = 0;    // game keys of the left stick
+  uint32_t buttons = 0;  // the buttons held
+};
+
+Pad pads[PADS];
+std::vector<int> actionButtons = defaultAction(), startButtons = defaultStart();
+
+bool among(const std::vector<int>& list, int b) {
+  return std::find(list.begin(), list.end(), b) != list.end();
+}
+
+uint32_t keysOf(const Pad& p) {
+  uint32_t k = p.stick;
+  if (p.buttons & DPAD_UP) k |= KEY_UP;
+  if (p.buttons & DPAD_DOWN) k |= KEY_DOWN;
+  if (p.buttons & DPAD_LEFT) k |= KEY_LEFT;
+  if (p.buttons & DPAD_RIGHT) k |= KEY_RIGHT;
+  for (int b = 0; b < 32; b++) {
+    if (!(p.buttons & (1u << b))) continue;
+    if (among(actionButtons, b)) k |= KEY_A;
+    if (among(startButtons, b)) k |= KEY_START;
+  }
+  return k;
+}
+
+void axis(uint32_t& stick, int value, uint32_t minus, uint32_t plus) {
+  const uint32_t had = stick & (minus | plus);
+  uint32_t now = had;
+  if (value <= -DEAD_ZONE)
+    now = minus;
+  else if (value >= DEAD_ZONE)
+    now = plus;
+  else if (value > -RELEASE_ZONE && value < RELEASE_ZONE)
+    now = 0;
+  stick = (stick & ~(minus | plus)) | now;
+}
+
+}  // namespace
+
+const std::vector<int>& defaultAction() {
+  static const std::vector<int> b = {0, 1, 2, 3};
+  return b;
+}
+
+// In the standard layout Start is 9 (7 is a trigger there).
+const std::vector<int>& defaultStart() {
+  static const std::vector<int> b = {9};
+  return b;
+}
+
+void setButtons(const std::vector<int>& action, const std::vector<int>& start) {
+  actionButtons = action;
+  startButtons = start;
+}
+
+int open() { return 0; }
+void close() { reset(); }
+
+bool event(const SDL_Event&, uint32_t& pressed) {
+  pressed = 0;
+  return false;
+}
+
+bool poll(uint32_t& pressed) {
+  pressed = 0;
+  int raw[PADS * 3] = {};
+  const int n = talmyr_read_pads(raw, PADS);
+  bool changed = false;
+  for (int i = 0; i < PADS; i++) {
+    Pad& p = pads[i];
+    const uint32_t before = keysOf(p);
+    Pad now = p;
+    if (i < n) {
+      now.buttons = static_cast<uint32_t>(raw[i * 3]);
+      axis(now.stick, raw[i * 3 + 1], KEY_LEFT, KEY_RIGHT);
+      axis(now.stick, raw[i * 3 + 2], KEY_UP, KEY_DOWN);
+    } else {
+      now = Pad();  // gone: it lets go of everything
+    }
+    p = now;
+    const uint32_t after = keysOf(p);
+    pressed |= after & ~before;
+    changed = changed || after != before;
+  }
+  return changed;
+}
+
+uint32_t held() {
+  uint32_t k = 0;
+  for (const Pad& p : pads) k |= keysOf(p);
+  return k;
+}
+
+void reset() {
+  for (Pad& p : pads) p = Pad();
+}
+
+}  // namespace pad

@@ -1,0 +1,100 @@
+// The page: Screen shown in the page's canvas. The canvas holds the 320x240 picture itself; the
+// page magnifies it (a whole number, sharp) and asks the browser for full screen, so nothing
+// here is the window's business but sending each changed frame.
+#include "present.h"
+
+#include "fct_gp.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+// Puts the frame (RGBA, W x H) on the canvas.
+EM_JS(void, talmyr_show, (const void* rgba, int w, int h), {
+  if (Module.talmyrShow) Module.talmyrShow(HEAPU8.subarray(rgba, rgba + w * h * 4), w, h);
+});
+
+namespace present {
+
+namespace {
+
+std::vector<Uint16> shown;  // the frame on the canvas now
+std::vector<Uint32> rgba;   // the same, as the canvas's bytes
+Uint32 lut[65536];          // a 5-6-5 pixel as RGBA bytes in memory order
+bool opened = false;
+
+// Each channel widened by repeating its high bits, as the desktop's window and screenshots do.
+void buildLut() {
+  for (unsigned p = 0; p < 65536; p++) {
+    const unsigned r = p >> 11, g = (p >> 5) & 63, b = p & 31;
+    const unsigned R = r << 3 | r >> 2, G = g << 2 | g >> 4, B = b << 3 | b >> 2;
+    lut[p] = R | G << 8 | B << 16 | 0xFF000000u;
+  }
+}
+
+}  // namespace
+
+int fitScale(int w, int h) { return std::clamp(std::min(w / W, h / H), 1, 8); }
+int windowScale(int desktopW, int desktopH) {
+  if (desktopW <= 0 || desktopH <= 0) return 1;
+  return fitScale(desktopW * 85 / 100, desktopH * 85 / 100);
+}
+Placement placeIn(int w, int h) {
+  const int s = fitScale(w, h);
+  return {s, (w - W * s) / 2, (h - H * s) / 2};
+}
+
+void beforeInit() {}
+
+bool open() {
+  Screen = SDL_CreateRGBSurface(SDL_SWSURFACE, W, H, 16, 0xF800, 0x07E0, 0x001F, 0);
+  if (!Screen) return false;
+  buildLut();
+  shown.assign(static_cast<size_t>(W) * H, 0xFFFF);  // unlike any first frame: it is sent whole
+  rgba.assign(static_cast<size_t>(W) * H, 0xFF000000u);
+  opened = true;
+  return true;
+}
+
+void close() {
+  if (Screen) SDL_FreeSurface(Screen);
+  Screen = nullptr;
+  opened = false;
+  shown.clear();
+  rgba.clear();
+}
+
+void frame() {
+  if (!Screen || !opened) return;
+  bool changed = false;
+  for (int y = 0; y < H; y++) {
+    const auto* row = reinterpret_cast<const Uint16*>(static_cast<const Uint8*>(Screen->pixels) +
+                                                      y * Screen->pitch);
+    Uint16* old = &shown[static_cast<size_t>(y) * W];
+    if (std::memcmp(row, old, W * 2) == 0) continue;
+    std::memcpy(old, row, W * 2);
+    Uint32* out = &rgba[static_cast<size_t>(y) * W];
+    for (int x = 0; x < W; x++) out[x] = lut[row[x]];
+    changed = true;
+  }
+  if (changed) talmyr_show(rgba.data(), W, H);
+}
+
+// F11 and Alt+Return are the page's: it asks the browser for full screen while the key is being
+// pressed, the only moment a browser grants it. The game never sees them.
+bool isWindowEvent(const SDL_Event& e) {
+  if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
+  const SDLKey k = e.key.keysym.sym;
+  return k == SDLK_F11 || (k == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT));
+}
+void handle(const SDL_Event&) {}
+void track(const SDL_Event&) {}
+bool service() { return false; }
+
+bool fullscreen() { return false; }
+SDL_Surface* window() { return Screen; }
+Placement placement() { return {1, 0, 0}; }
+
+}  // namespace present

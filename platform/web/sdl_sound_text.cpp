@@ -1,0 +1,182 @@
+// The page: memory streams, the music and the font, where the browser's SDL falls short.
+//
+// The browser's SDL plays music through audio elements (no modules, and a gap at every loop) and
+// draws text with the browser's own fonts. In the page the game's music is a rendering of each
+// module (Ogg Vorbis, embedded in place of the module), decoded once and looped by the browser's
+// Web Audio, sample-exact; the text is drawn from the glyph atlas, so no font is opened here.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+#include <emscripten.h>
+
+#include <cstdlib>
+
+// ---- memory streams: only what the music's loading reads -----------------------------------
+
+namespace {
+
+int closeMem(SDL_RWops* rw) {
+  std::free(rw);
+  return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+SDL_RWops* SDL_RWFromConstMem(const void* mem, int size) {
+  if (!mem || size <= 0) return nullptr;
+  auto* rw = static_cast<SDL_RWops*>(std::calloc(1, sizeof(SDL_RWops)));
+  if (!rw) return nullptr;
+  rw->close = closeMem;
+  rw->hidden.mem.base = static_cast<Uint8*>(const_cast<void*>(mem));
+  rw->hidden.mem.here = rw->hidden.mem.base;
+  rw->hidden.mem.stop = rw->hidden.mem.base + size;
+  return rw;
+}
+
+void SDL_FreeRW(SDL_RWops* rw) { std::free(rw); }
+
+}  // extern "C"
+
+// ---- music --------------------------------------------------------------------------------------
+
+// The page's side: tracks decoded into buffers, one of them looping at a time. A track asked to
+// play before it is decoded (decoding is asynchronous) starts as soon as it is. Browsers keep
+// the sound off until the player's first key or click (the page resumes the context then): a
+// piece started before that starts from its beginning at that moment.
+EM_JS(void, talmyr_audio_open, (), {
+  if (Module.talmyrAudio) return;
+  var AC = window.AudioContext || window.webkitAudioContext;
+  if (!AC) return;
+  var a = Module.talmyrAudio = { ctx: new AC(), tracks: [], wanted: -1, source: null, gain: null,
+                                 volume: 1 };
+  a.gain = a.ctx.createGain();
+  a.gain.connect(a.ctx.destination);
+  a.start = function() {
+    if (a.source) { try { a.source.stop(); } catch (e) {} a.source.disconnect(); a.source = null; }
+    var t = a.tracks[a.wanted];
+    if (!t || !t.buffer) return;
+    var s = a.ctx.createBufferSource();
+    s.buffer = t.buffer;
+    s.loop = true;
+    s.connect(a.gain);
+    s.start();
+    a.source = s;
+  };
+  if (Module.onAudio) Module.onAudio(a);
+});
+
+EM_JS(int, talmyr_audio_load, (const void* data, int size), {
+  var a = Module.talmyrAudio;
+  if (!a) return -1;
+  var id = a.tracks.length;
+  var t = { buffer: null };
+  a.tracks.push(t);
+  var bytes = HEAPU8.slice(data, data + size).buffer;
+  var done = function(buffer) {
+    t.buffer = buffer;
+    if (a.wanted === id) a.start();
+  };
+  var failed = function(e) { console.warn('talmyr: a piece of music cannot be decoded', e); };
+  var p = a.ctx.decodeAudioData(bytes, done, failed);
+  if (p && p.catch) p.catch(function() {});
+  return id;
+});
+
+EM_JS(void, talmyr_audio_play, (int id), {
+  var a = Module.talmyrAudio;
+  if (!a) return;
+  a.wanted = id;
+  a.start();
+});
+
+EM_JS(void, talmyr_audio_halt, (), {
+  var a = Module.talmyrAudio;
+  if (!a) return;
+  a.wanted = -1;
+  a.start();
+});
+
+EM_JS(void, talmyr_audio_volume, (int v), {
+  var a = Module.talmyrAudio;
+  if (!a) return;
+  a.volume = v / 128;
+  a.gain.gain.value = a.volume;
+});
+
+namespace {
+
+// What the game holds as a piece of music: the page's track number.
+struct Track {
+  int id;
+};
+
+bool audioOpen = false;
+bool playing = false;
+int volume = MIX_MAX_VOLUME;
+
+}  // namespace
+
+extern "C" {
+
+int Mix_OpenAudio(int, Uint16, int, int) {
+  talmyr_audio_open();
+  audioOpen = true;
+  return 0;
+}
+
+void Mix_CloseAudio() {
+  if (audioOpen) talmyr_audio_halt();
+  audioOpen = false;
+  playing = false;
+}
+
+Mix_Music* Mix_LoadMUS_RW(SDL_RWops* rw) {
+  if (!audioOpen || !rw) return nullptr;
+  const int id = talmyr_audio_load(rw->hidden.mem.base,
+                                   static_cast<int>(rw->hidden.mem.stop - rw->hidden.mem.base));
+  if (id < 0) return nullptr;
+  auto* t = static_cast<Track*>(std::malloc(sizeof(Track)));
+  if (!t) return nullptr;
+  t->id = id;
+  return reinterpret_cast<Mix_Music*>(t);
+}
+
+void Mix_FreeMusic(Mix_Music* m) { std::free(m); }
+
+int Mix_PlayMusic(Mix_Music* m, int /*loops: the game's music always loops*/) {
+  if (!audioOpen || !m) return -1;
+  talmyr_audio_play(reinterpret_cast<Track*>(m)->id);
+  playing = true;
+  return 0;
+}
+
+int Mix_HaltMusic() {
+  talmyr_audio_halt();
+  playing = false;
+  return 0;
+}
+
+int Mix_PlayingMusic() { return playing ? 1 : 0; }
+
+int Mix_VolumeMusic(int v) {
+  const int was = volume;
+  if (v >= 0) {
+    volume = v > MIX_MAX_VOLUME ? MIX_MAX_VOLUME : v;
+    talmyr_audio_volume(volume);
+  }
+  return was;
+}
+
+// ---- the font: the page draws text from the atlas ----------------------------------------------
+
+int TTF_Init() { return 0; }
+void TTF_Quit() {}
+TTF_Font* TTF_OpenFontRW(SDL_RWops* src, int freesrc, int) {
+  if (src && freesrc) SDL_RWclose(src);
+  return nullptr;
+}
+void TTF_CloseFont(TTF_Font*) {}
+
+}  // extern "C"
