@@ -86,6 +86,206 @@ def test_story(build, out):
             d.quit()
 
 
+MATCH_JS = """
+window.talmyrWants = arguments[0];
+window.talmyrRows = arguments[1];
+window.talmyrMatch = function () {
+  var c = document.getElementById('game');
+  var x = c.getContext('2d').getImageData(0, 0, 320, 240).data;
+  var rows = window.talmyrRows;
+  for (var k = 0; k < talmyrWants.length; k++) {
+    var w = talmyrWants[k], same = true;
+    for (var j = rows[0] * 320; j < rows[1] * 320 && same; j++) {
+      var i = 4 * j;
+      same = ((x[i] >> 3) << 11 | (x[i + 1] >> 2) << 5 | x[i + 2] >> 3) === w[j];
+    }
+    if (same) return k;
+  }
+  return -1;
+};
+"""
+
+
+def expect(d, pictures, timeout=30.0, rows=(0, 240)):
+    """Waits until the canvas (rows[0] to rows[1]) equals one of pictures; its index, or -1."""
+    d.execute_script(MATCH_JS, pictures, list(rows))
+    end = time.time() + timeout
+    while time.time() < end:
+        k = d.execute_script("return talmyrMatch()")
+        if k >= 0:
+            return k
+        time.sleep(0.02)
+    return -1
+
+
+def tap(d, key, picture=None):
+    """Presses key and holds it until the canvas leaves picture (at most a second), as a player's
+    finger does: long enough for the game to see it, too short for a second step."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    ActionChains(d).key_down(key).perform()
+    if picture is not None:
+        d.execute_script(MATCH_JS, [picture], [0, 240])
+        end = time.time() + 1.0
+        while time.time() < end and d.execute_script("return talmyrMatch()") == 0:
+            time.sleep(0.01)
+    else:
+        time.sleep(0.15)
+    ActionChains(d).key_up(key).perform()
+
+
+def test_keys(build, out):
+    import subprocess
+    from selenium.webdriver.common.keys import Keys
+    keys = {"Enter": Keys.ENTER, " ": Keys.SPACE, "ArrowLeft": Keys.ARROW_LEFT}
+    for lang in ("fr", "en"):
+        moments = os.path.join(build, "web-moments", lang)
+        shutil.rmtree(moments, ignore_errors=True)
+        os.makedirs(moments)
+        env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy",
+                   XDG_CONFIG_HOME=os.path.join(build, "test-config"))
+        r = subprocess.run([os.path.join(build, "tests", "web_moments"), moments, lang], env=env,
+                           capture_output=True, text=True)
+        if not check(r.returncode == 0, "%s: the desktop drew the moments %s" % (lang, r.stderr.strip())):
+            continue
+        script = [line.rstrip("\n").split("\t") for line in open(os.path.join(moments, "moments.txt"))]
+        pics = {f: web.png565(os.path.join(moments, f)) for f, _, _ in script}
+        title_ref = os.path.join(REFS, "pictures", "title.en.png" if lang == "en" else "title.png")
+        check(pics[script[0][0]] == web.png565(title_ref), "%s: the moments' title is the reference's" % lang)
+        with web.served(os.path.join(build, "web")) as address:
+            d = web.chromium(sound=False)
+            try:
+                d.get(address + "?lang=" + lang)
+                intro = [pics[f] for f, name, _ in script if name == "intro"]
+                i = 0
+                while i < len(script):
+                    f, name, key = script[i]
+                    if name == "intro":
+                        k = expect(d, intro, timeout=10)
+                        check(k >= 0, "%s: the intro's frame %d is the desktop's" % (lang, k))
+                        while i < len(script) and script[i][1] == "intro":
+                            i += 1
+                        tap(d, Keys.ENTER, intro[k] if k >= 0 else None)
+                        continue
+                    ok = expect(d, [pics[f]]) == 0
+                    if not ok:
+                        web.save565(os.path.join(out, "keys-%s-%s.png" % (lang, name)), web.canvas565(d))
+                    if not check(ok, "%s: %s as the desktop draws it" % (lang, name)):
+                        break
+                    tap(d, keys[key], pics[f])
+                    if name == "duel":
+                        # every turn the dragon attack, until the hero falls and the vagrant speaks
+                        duel, after = pics[f], pics[script[i + 1][0]]
+                        end = time.time() + 90
+                        while time.time() < end:
+                            if expect(d, [after], timeout=0.2) == 0:
+                                break
+                            if expect(d, [duel], timeout=0.2, rows=(112, 200)) == 0:
+                                tap(d, Keys.SPACE)
+                    i += 1
+            finally:
+                d.quit()
+
+
+def loop_frames(build, song):
+    import wave
+    w = wave.open(os.path.join(build, "web-music", song + ".loop.wav"))
+    return w.getnframes()
+
+
+def test_page(build, out):
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.keys import Keys
+    pictures = os.path.join(REFS, "pictures")
+    title = {"fr": web.png565(os.path.join(pictures, "title.png")),
+             "en": web.png565(os.path.join(pictures, "title.en.png"))}
+    with web.served(os.path.join(build, "web")) as address:
+        # the size of the picture, its place, the language, the keys, the music
+        for (w, h, scale), browser_lang, query, lang in (
+                ((1280, 800, 3), "fr-FR", "", "fr"), ((1920, 1080, 4), "en-US", "", "en"),
+                ((800, 600, 2), "de-DE", "", "en"), ((1280, 800, 3), "en-US", "?lang=fr", "fr")):
+            d = web.chromium(w, h, lang=browser_lang, sound=False)
+            try:
+                d.get(address + query)
+                what = "%dx%d, browser in %s%s" % (w, h, browser_lang, query)
+                check(expect(d, [title[lang]], timeout=20) == 0, "%s: the title menu in %s" % (what, lang))
+                box = d.execute_script(
+                    "var c = document.getElementById('game'), r = c.getBoundingClientRect();"
+                    "return [r.left, r.top, r.width, r.height, getComputedStyle(c).imageRendering,"
+                    " document.documentElement.lang, document.title];")
+                want = [(w - 320 * scale) // 2, (h - 240 * scale) // 2, 320 * scale, 240 * scale]
+                check(box[:4] == want, "%s: the picture at x%d, centred %s (is %s)" % (what, scale, want, box[:4]))
+                check(box[4] == "pixelated", "%s: magnified sharp (%s)" % (what, box[4]))
+                check(box[5] == lang and box[6] == "Talmyr demo 2'", "%s: page in %s, titled (%s)" % (what, lang, box[5:]))
+                d.execute_script("window.talmyrKept = []; addEventListener('keydown', function (e) {"
+                                 " talmyrKept.push(e.defaultPrevented); });")
+                for k in (Keys.ARROW_DOWN, Keys.SPACE, Keys.ARROW_UP, Keys.PAGE_DOWN):
+                    ActionChains(d).send_keys(k).perform()
+                scrolled = d.execute_script("return [scrollX, scrollY, document.scrollingElement.scrollTop,"
+                                            " talmyrKept.slice(0, 3)]")
+                check(scrolled[:3] == [0, 0, 0] and all(scrolled[3]),
+                      "%s: arrows and Space kept from the page, nothing scrolled (%s)" % (what, scrolled))
+            finally:
+                d.quit()
+
+        # the music: each loop decoded to the desktop's length, and the exploration music playing
+        # (the sound allowed by the first key) once the intro is left
+        d = web.chromium(sound=False)
+        try:
+            d.get(address + "?lang=fr")
+            expect(d, [title["fr"]], timeout=20)
+            state = d.execute_script("return Module.talmyrAudio.ctx.state")
+            for key in (Keys.ENTER, Keys.ENTER):
+                ActionChains(d).key_down(key).perform()
+                time.sleep(0.3)
+                ActionChains(d).key_up(key).perform()
+                time.sleep(0.5)
+            music = web.wait_for(d, "var a = Module.talmyrAudio; return a.source && a.ctx.state === 'running' &&"
+                                    " a.tracks.every(function (t) { return t.buffer; }) ? [a.wanted,"
+                                    " a.ctx.sampleRate, a.tracks.map(function (t) { return t.buffer.length; }),"
+                                    " a.tracks.map(function (t) { return t.buffer.duration; })] : null", timeout=20)
+            check(music is not None, "the exploration music plays after the intro (the sound was %s before "
+                                     "the first key)" % state)
+            if music:
+                wanted, rate, lengths, durations = music
+                check(wanted == 0, "the exploration music is the one playing (%d)" % wanted)
+                for i, song in enumerate(("un", "battle")):
+                    frames = loop_frames(build, song)
+                    gap_ms = (durations[i] - frames / 22050.0) * 1000
+                    print("  %s: loop of %d frames at 22050 Hz; decoded %d frames at %d Hz: "
+                          "%.3f ms more than the loop" % (song, frames, lengths[i], rate, gap_ms))
+                    check(abs(lengths[i] - frames * rate / 22050.0) <= 1,
+                          "%s: its loop decoded to the desktop's length, no gap at the loop point" % song)
+        finally:
+            d.quit()
+
+    # what the player sees when the program or its data is missing or broken
+    for case in ("no wasm", "cut wasm", "not wasm", "no js"):
+        folder = tempfile.mkdtemp(prefix="talmyr-web-")
+        shutil.copytree(os.path.join(build, "web"), folder, dirs_exist_ok=True)
+        wasm = os.path.join(folder, "talmyr.wasm")
+        if case == "no wasm":
+            os.remove(wasm)
+        elif case == "cut wasm":
+            data = open(wasm, "rb").read()
+            open(wasm, "wb").write(data[:len(data) // 3])
+        elif case == "not wasm":
+            open(wasm, "wb").write(b"\0asm" + b"\x01\0\0\0" + b"\xff" * 4000)
+        else:
+            os.remove(os.path.join(folder, "talmyr.js"))
+        with web.served(folder) as address:
+            d = web.chromium(sound=False)
+            try:
+                d.get(address + "?lang=en")
+                state = web.wait_for(d, "return document.body.getAttribute('data-state')", timeout=20)
+                text = d.execute_script("return document.getElementById('message').textContent")
+                visible = d.execute_script("return getComputedStyle(document.getElementById('status')).display")
+                check(state == "error" and "could not be loaded" in text and visible != "none",
+                      "%s: the page says so: %r" % (case, text))
+            finally:
+                d.quit()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     out = os.path.join(build, "web-actual")

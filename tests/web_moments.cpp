@@ -1,0 +1,125 @@
+// The moments the page's key test stops at, drawn by the desktop: the real game on the harness,
+// played by the same keys as the browser test plays the page (tests/test_web.py). At each moment
+// the game waits for a key; its picture is written, then the key is tapped.
+// usage: web_moments OUTDIR LANG   (writes OUTDIR/NN-name.png and OUTDIR/moments.txt)
+#include "support_record.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A moment: once the latest frame's label begins with `label`, the picture `name` is taken (none
+// for an empty name) and `key` tapped. `key` is the browser's name of the key too.
+struct Moment {
+  const char* label;
+  const char* name;
+  const char* key;
+};
+
+const std::vector<Moment> script = {
+    {"menu Jouer", "title", "Enter"},
+    // the intro's first frames: its text scrolls a pixel every 125 ms, so the page shows each
+    // of them for a while; Return then leaves it for the island
+    {"intro", "intro", ""},
+    {"still", "island", "Enter"},     // the hero lands, facing left; Return: the information page
+    {"information", "info", " "},
+    {"still", "island-again", "ArrowLeft"},
+    {"still", "one-step", "ArrowLeft"},
+    {"still", "two-steps", "ArrowLeft"},  // the third step reaches the vagrant's tile
+    {"box", "ambush-1", " "},
+    {"box", "ambush-2", " "},
+    {"box", "ambush-3", " "},
+    {"box", "ambush-4", " "},
+    {"box", "ambush-5", " "},
+    {"combat RYUKEN", "duel", " "},  // then every turn: the dragon attack, until the hero falls
+    {"box", "robbery-1", " "},
+    {"box", "robbery-2", " "},
+    {"box", "robbery-3", " "},
+};
+constexpr int INTRO_FRAMES = 24;
+
+SDLKey keyOf(const std::string& k) {
+  if (k == "Enter") return SDLK_RETURN;
+  if (k == " ") return SDLK_SPACE;
+  if (k == "ArrowLeft") return SDLK_LEFT;
+  return SDLK_UNKNOWN;
+}
+
+std::string dir;
+FILE* list = nullptr;
+size_t next = 0;
+int shotNo = 0, introFrames = 0;
+SDLKey held = SDLK_UNKNOWN;
+bool done = false;
+
+void save(const std::string& name, const std::string& key) {
+  char file[64];
+  std::snprintf(file, sizeof file, "%02d-%s.png", shotNo++, name.c_str());
+  harness::saveScreen(dir + "/" + file);
+  std::fprintf(list, "%s\t%s\t%s\n", file, name.c_str(), key.empty() ? "-" : key.c_str());
+}
+
+void drive() {
+  if (done) return;
+  if (held != SDLK_UNKNOWN) {
+    harness::release(held);
+    held = SDLK_UNKNOWN;
+    return;
+  }
+  const std::string& l = record::lastLabel();
+  if (next >= script.size()) {
+    done = true;
+    harness::closeWindow();
+    return;
+  }
+  const Moment& m = script[next];
+  if (std::string(m.name) == "intro") {
+    if (l != "intro") return;
+    if (introFrames < INTRO_FRAMES) {
+      save("intro", "");
+      introFrames++;
+      return;
+    }
+    harness::press(SDLK_RETURN);
+    held = SDLK_RETURN;
+    next++;
+    return;
+  }
+  if (next > 0 && std::string(script[next - 1].name) == "duel" && l == "combat RYUKEN") {
+    harness::press(SDLK_SPACE);  // the duel goes on: strike again
+    held = SDLK_SPACE;
+    return;
+  }
+  if (l.rfind(m.label, 0) != 0) return;
+  save(m.name, m.key);
+  held = keyOf(m.key);
+  harness::press(held);
+  next++;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: web_moments OUTDIR LANG\n");
+    return 2;
+  }
+  dir = argv[1];
+  list = std::fopen((dir + "/moments.txt").c_str(), "w");
+  if (!list) return 1;
+  if (!harness::start(1000)) return 1;
+  setLanguage(argv[2]);
+  harness::driver = drive;
+  record::begin();
+  harness::runFromMenu();
+  record::end();
+  harness::stop();
+  std::fclose(list);
+  if (next < script.size()) {
+    std::fprintf(stderr, "web_moments: the game never reached \"%s\"\n", script[next].label);
+    return 1;
+  }
+  return 0;
+}
