@@ -8,9 +8,9 @@ bench-programs: build
 	  cmake --build $(BUILD) -j $(JOBS) --target talmyr_bench talmyr_probe \
 	    >> $(BUILD)/bench-build.log 2>&1 || { cat $(BUILD)/bench-build.log; exit 1; }
 
-bench: bench-programs
+bench: bench-programs web-moments
 	@$(HEADLESS) /usr/bin/python3 bench/report.py $(BUILD)
 
 # The same, and the figures with the machine they came from written to docs/performance.md.
-bench-doc: bench-programs
+bench-doc: bench-programs web-moments
 	@$(HEADLESS) /usr/bin/python3 bench/report.py $(BUILD) --doc docs/performance.md

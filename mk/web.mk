@@ -1,11 +1,12 @@
 # The page: the same game in a browser. `make web` builds build/web (copy it as it is to any static
 # web host); `make web-play` serves it on 127.0.0.1 and opens it.
-EXTRA_PACKAGES += emscripten python3-numpy
+EXTRA_PACKAGES += emscripten python3-numpy chromium chromium-driver python3-selenium
+CHECK_EXTRA += web-check
 WEB = $(BUILD)/web
 WEB_MUSIC = $(BUILD)/web-music
 # emcc runs Debian's JavaScript modules only with this path set.
 EMENV = NODE_PATH=/usr/share/nodejs
-.PHONY: web web-play
+.PHONY: web web-play web-check web-moments
 
 web: build
 	@cmake --build $(BUILD) -j $(JOBS) --target music talmyr_icons > /dev/null
@@ -26,3 +27,15 @@ $(WEB_MUSIC)/battle.ogg: $(BUILD)/gen/un.mod $(BUILD)/gen/battle.mod tools/web_m
 
 web-play: web
 	@/usr/bin/python3 tools/serve_web.py $(WEB)
+
+# The page in headless Chromium against the desktop: the story, the page played by keys, the page.
+web-check: web
+	@cmake --build $(BUILD) -j $(JOBS) --target web_moments > /dev/null
+	@echo "== the page in headless Chromium"
+	/usr/bin/python3 tests/test_web.py $(BUILD)
+
+# The page and the desktop's moments of the key test (what the web benchmark waits for).
+web-moments: web
+	@cmake --build $(BUILD) -j $(JOBS) --target web_moments > /dev/null
+	@mkdir -p $(BUILD)/web-moments/fr
+	@cd $(BUILD) && $(HEADLESS) XDG_CONFIG_HOME=$(abspath $(BUILD))/test-config ./tests/web_moments web-moments/fr fr

@@ -101,3 +101,50 @@ def save565(path, px):
     im.putdata([((p >> 11) << 3 | (p >> 11) >> 2, ((p >> 5) & 63) << 2 | ((p >> 5) & 63) >> 4,
                  (p & 31) << 3 | (p & 31) >> 2) for p in px])
     im.save(path)
+
+
+MATCH_JS = """
+window.talmyrWants = arguments[0];
+window.talmyrRows = arguments[1];
+window.talmyrMatch = function () {
+  var c = document.getElementById('game');
+  var x = c.getContext('2d').getImageData(0, 0, 320, 240).data;
+  var rows = window.talmyrRows;
+  for (var k = 0; k < talmyrWants.length; k++) {
+    var w = talmyrWants[k], same = true;
+    for (var j = rows[0] * 320; j < rows[1] * 320 && same; j++) {
+      var i = 4 * j;
+      same = ((x[i] >> 3) << 11 | (x[i + 1] >> 2) << 5 | x[i + 2] >> 3) === w[j];
+    }
+    if (same) return k;
+  }
+  return -1;
+};
+"""
+
+
+def expect(d, pictures, timeout=30.0, rows=(0, 240)):
+    """Waits until the canvas (rows[0] to rows[1]) equals one of pictures; its index, or -1."""
+    d.execute_script(MATCH_JS, pictures, list(rows))
+    end = time.time() + timeout
+    while time.time() < end:
+        k = d.execute_script("return talmyrMatch()")
+        if k >= 0:
+            return k
+        time.sleep(0.02)
+    return -1
+
+
+def tap(d, key, picture=None):
+    """Presses key and holds it until the canvas leaves picture (at most a second), as a player's
+    finger does: long enough for the game to see it, too short for a second step."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    ActionChains(d).key_down(key).perform()
+    if picture is not None:
+        d.execute_script(MATCH_JS, [picture], [0, 240])
+        end = time.time() + 1.0
+        while time.time() < end and d.execute_script("return talmyrMatch()") == 0:
+            time.sleep(0.01)
+    else:
+        time.sleep(0.15)
+    ActionChains(d).key_up(key).perform()

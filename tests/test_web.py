@@ -86,53 +86,6 @@ def test_story(build, out):
             d.quit()
 
 
-MATCH_JS = """
-window.talmyrWants = arguments[0];
-window.talmyrRows = arguments[1];
-window.talmyrMatch = function () {
-  var c = document.getElementById('game');
-  var x = c.getContext('2d').getImageData(0, 0, 320, 240).data;
-  var rows = window.talmyrRows;
-  for (var k = 0; k < talmyrWants.length; k++) {
-    var w = talmyrWants[k], same = true;
-    for (var j = rows[0] * 320; j < rows[1] * 320 && same; j++) {
-      var i = 4 * j;
-      same = ((x[i] >> 3) << 11 | (x[i + 1] >> 2) << 5 | x[i + 2] >> 3) === w[j];
-    }
-    if (same) return k;
-  }
-  return -1;
-};
-"""
-
-
-def expect(d, pictures, timeout=30.0, rows=(0, 240)):
-    """Waits until the canvas (rows[0] to rows[1]) equals one of pictures; its index, or -1."""
-    d.execute_script(MATCH_JS, pictures, list(rows))
-    end = time.time() + timeout
-    while time.time() < end:
-        k = d.execute_script("return talmyrMatch()")
-        if k >= 0:
-            return k
-        time.sleep(0.02)
-    return -1
-
-
-def tap(d, key, picture=None):
-    """Presses key and holds it until the canvas leaves picture (at most a second), as a player's
-    finger does: long enough for the game to see it, too short for a second step."""
-    from selenium.webdriver.common.action_chains import ActionChains
-    ActionChains(d).key_down(key).perform()
-    if picture is not None:
-        d.execute_script(MATCH_JS, [picture], [0, 240])
-        end = time.time() + 1.0
-        while time.time() < end and d.execute_script("return talmyrMatch()") == 0:
-            time.sleep(0.01)
-    else:
-        time.sleep(0.15)
-    ActionChains(d).key_up(key).perform()
-
-
 def test_keys(build, out):
     import subprocess
     from selenium.webdriver.common.keys import Keys
@@ -160,27 +113,27 @@ def test_keys(build, out):
                 while i < len(script):
                     f, name, key = script[i]
                     if name == "intro":
-                        k = expect(d, intro, timeout=10)
+                        k = web.expect(d, intro, timeout=10)
                         check(k >= 0, "%s: the intro's frame %d is the desktop's" % (lang, k))
                         while i < len(script) and script[i][1] == "intro":
                             i += 1
-                        tap(d, Keys.ENTER, intro[k] if k >= 0 else None)
+                        web.tap(d, Keys.ENTER, intro[k] if k >= 0 else None)
                         continue
-                    ok = expect(d, [pics[f]]) == 0
+                    ok = web.expect(d, [pics[f]]) == 0
                     if not ok:
                         web.save565(os.path.join(out, "keys-%s-%s.png" % (lang, name)), web.canvas565(d))
                     if not check(ok, "%s: %s as the desktop draws it" % (lang, name)):
                         break
-                    tap(d, keys[key], pics[f])
+                    web.tap(d, keys[key], pics[f])
                     if name == "duel":
                         # every turn the dragon attack, until the hero falls and the vagrant speaks
                         duel, after = pics[f], pics[script[i + 1][0]]
                         end = time.time() + 90
                         while time.time() < end:
-                            if expect(d, [after], timeout=0.2) == 0:
+                            if web.expect(d, [after], timeout=0.2) == 0:
                                 break
-                            if expect(d, [duel], timeout=0.2, rows=(112, 200)) == 0:
-                                tap(d, Keys.SPACE)
+                            if web.expect(d, [duel], timeout=0.2, rows=(112, 200)) == 0:
+                                web.tap(d, Keys.SPACE)
                     i += 1
             finally:
                 d.quit()
@@ -207,7 +160,7 @@ def test_page(build, out):
             try:
                 d.get(address + query)
                 what = "%dx%d, browser in %s%s" % (w, h, browser_lang, query)
-                check(expect(d, [title[lang]], timeout=20) == 0, "%s: the title menu in %s" % (what, lang))
+                check(web.expect(d, [title[lang]], timeout=20) == 0, "%s: the title menu in %s" % (what, lang))
                 box = d.execute_script(
                     "var c = document.getElementById('game'), r = c.getBoundingClientRect();"
                     "return [r.left, r.top, r.width, r.height, getComputedStyle(c).imageRendering,"
@@ -232,7 +185,7 @@ def test_page(build, out):
         d = web.chromium(sound=False)
         try:
             d.get(address + "?lang=fr")
-            expect(d, [title["fr"]], timeout=20)
+            web.expect(d, [title["fr"]], timeout=20)
             state = d.execute_script("return Module.talmyrAudio.ctx.state")
             for key in (Keys.ENTER, Keys.ENTER):
                 ActionChains(d).key_down(key).perform()
