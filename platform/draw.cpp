@@ -129,4 +129,75 @@ void fill(SDL_Surface* dst, int x, int y, int w, int h, uint16_t colour) {
   for (Wide row = y0; row < y1; row++) std::fill(pixelAt(dst, x0, row), pixelAt(dst, x1, row), colour);
 }
 
+// ---- text -------------------------------------------------------------------------------------
+
+namespace {
+
+// SDL_ttf's line: the pen starts at 0 and moves by each glyph's advance; the line reaches from
+// the leftmost glyph edge (0 at most) to the rightmost of each pen position plus the larger of
+// the glyph's advance and right edge. Its height is the font's, or more for glyphs reaching
+// lower. A first glyph that starts left of its pen pushes the whole line right by as much.
+// The game's font has no kerning (the atlas tool makes sure of it), so none is applied.
+struct Line {
+  Wide w = 0, h = 0;
+  Wide shift = 0;  // where the pen starts in the line's box
+};
+
+Line layout(const Font& font, const unsigned char* text) {
+  Line line;
+  Wide x = 0, minx = 0, maxx = 0, miny = 0;
+  for (const unsigned char* p = text; *p; p++) {
+    const Glyph& g = font.glyphs[*p];
+    if (p == text && g.minx < 0) line.shift = -g.minx;
+    minx = std::min(minx, x + g.minx);
+    maxx = std::max(maxx, x + std::max(g.advance, g.maxx));
+    miny = std::min<Wide>(miny, g.miny);
+    x += g.advance;
+  }
+  line.w = maxx - minx;
+  line.h = std::max<Wide>(font.height, font.ascent - miny);
+  return line;
+}
+
+}  // namespace
+
+void textSize(const Font& font, const char* text, int* w, int* h) {
+  Line line;
+  if (text) line = layout(font, reinterpret_cast<const unsigned char*>(text));
+  if (w) *w = static_cast<int>(line.w);
+  if (h) *h = static_cast<int>(line.h);
+}
+
+int textWidth(const Font& font, const char* text) {
+  int w = 0;
+  textSize(font, text, &w, nullptr);
+  return w;
+}
+
+void text(SDL_Surface* dst, const Font& font, int x, int y, const char* text, uint16_t colour) {
+  if (!is565(dst) || !text) return;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  const Line line = layout(font, bytes);
+  if (line.w <= 0) return;  // SDL_ttf renders no line at all
+  const SDL_Rect& c = dst->clip_rect;
+  // What of the line's box the clipping rectangle lets through, in the box's own coordinates.
+  const Wide left = std::max<Wide>(0, c.x - Wide{x}), right = std::min(line.w, c.x + Wide{c.w} - x);
+  const Wide top = std::max<Wide>(0, c.y - Wide{y}), bottom = std::min(line.h, c.y + Wide{c.h} - y);
+  if (right <= left || bottom <= top) return;
+  Wide pen = line.shift;
+  for (const unsigned char* p = bytes; *p; p++) {
+    const Glyph& g = font.glyphs[*p];
+    for (int r = 0; r < g.inkH; r++) {
+      const Wide row = Wide{g.inkY} + r;
+      if (row < top || row >= bottom) continue;
+      Uint16* out = pixelAt(dst, 0, y + row);  // the surface's row: the line's row lies on it
+      for (uint32_t bits = font.rows[g.firstRow + r]; bits; bits &= bits - 1) {
+        const Wide col = pen + g.inkX + __builtin_ctz(bits);
+        if (col >= left && col < right) out[x + col] = colour;
+      }
+    }
+    pen += g.advance;
+  }
+}
+
 }  // namespace draw

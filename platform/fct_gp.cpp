@@ -6,8 +6,6 @@
 #include "present.h"
 
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 SDL_Surface* Screen = nullptr;
 TTF_Font* police = nullptr;
@@ -228,61 +226,18 @@ void GpRectDraw(SDL_Surface* /*dst*/, int x1, int y1, int x2, int y2, unsigned i
   fill(Screen, x2, y1, 1, y2 - y1 + 1, colour);
 }
 
-namespace {
-
-// The lines drawn lately, rendered once: most frames draw the same few lines again (the status
-// display, the duel's menu, the title's entries), and rendering text costs far more than
-// blitting it. The pixels are the same either way.
-struct RenderedText {
-  std::string text;
-  unsigned short colour = 0;
-  const TTF_Font* font = nullptr;
-  SDL_Surface* surface = nullptr;
-  unsigned long used = 0;
-};
-RenderedText rendered[48];
-unsigned long textUses = 0;
-
-SDL_Surface* renderText(const char* text, unsigned short colour) {
-  RenderedText* oldest = &rendered[0];
-  for (RenderedText& r : rendered) {
-    if (r.surface && r.font == police && r.colour == colour && r.text == text) {
-      r.used = ++textUses;
-      return r.surface;
-    }
-    if (r.used < oldest->used) oldest = &r;
-  }
-  SDL_Color c;
-  std::memset(&c, 0, sizeof c);
-  SDL_GetRGB(colour, Screen->format, &c.r, &c.g, &c.b);
-  SDL_Surface* t = TTF_RenderText_Blended(police, text, c);
-  if (!t) return nullptr;
-  if (oldest->surface) SDL_FreeSurface(oldest->surface);
-  *oldest = {text, colour, police, t, ++textUses};
-  return t;
-}
-
-}  // namespace
-
+// Text comes from the glyph atlas that SDL_ttf rendered from the game's font at build time: the
+// same pixels as SDL_ttf's own line, without the font. The font stays open for the game (police)
+// but is no longer needed to draw.
 void GpTextOut(SDL_Surface* dst, int x, int y, const char* text, unsigned short colour) {
   if (!dst || !text || !*text) return;
   if (hal_textHook) hal_textHook(text, x, y, colour);
-  if (!police || !Screen) return;
-  if (SDL_Surface* t = renderText(text, colour)) blit(t, nullptr, dst, x, y);
+  // The game's surfaces are all 5-6-5, the layout its colours are written in; draw::text leaves
+  // any other alone.
+  draw::text(dst, fontAtlas, clamp16(x), clamp16(y), text, colour);
 }
 
-void GpTextForget() {
-  for (RenderedText& r : rendered) {
-    if (r.surface) SDL_FreeSurface(r.surface);
-    r = RenderedText();
-  }
-}
-
-int GpTextWidth(const char* text) {
-  int w = 0, h = 0;
-  if (!police || !text || TTF_SizeText(police, text, &w, &h) != 0) return 0;
-  return w;
-}
+int GpTextWidth(const char* text) { return draw::textWidth(fontAtlas, text); }
 
 // ---- input ------------------------------------------------------------------------------------
 
