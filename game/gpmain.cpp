@@ -382,7 +382,6 @@ void shutdownAll() {
   free_rsc();
   // The font and the modules would end with the process anyway; releasing them keeps leak
   // checkers quiet about our own allocations.
-  GpTextForget();
   if (police) TTF_CloseFont(police);
   police = nullptr;
   Mix_FreeMusic(music);

@@ -1,12 +1,11 @@
 // Handheld-style drawing, input and timing calls over SDL 1.2.
 #include "fct_gp.h"
 
+#include "draw.h"
 #include "pad.h"
 #include "present.h"
 
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 SDL_Surface* Screen = nullptr;
 TTF_Font* police = nullptr;
@@ -39,56 +38,12 @@ SDL_Surface* wrap565(void* pixels, int w, int h) {
   return SDL_CreateRGBSurfaceFrom(pixels, w, h, 16, w * 2, 0xF800, 0x07E0, 0x001F, 0);
 }
 
-// Plain copies between 16-bit surfaces of one format (the map's tiles, the full-screen pictures)
-// are done here, row by row with memcpy, clipped as SDL_BlitSurface clips: SDL 1.2's own copy
-// streams every row past the cache with non-temporal stores, which makes the hundred small tile
-// blits of a frame several times slower than the copy itself.
-bool copy16(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst, int dx, int dy) {
-  const SDL_PixelFormat* sf = src->format;
-  const SDL_PixelFormat* df = dst->format;
-  if (sf->BitsPerPixel != 16 || df->BitsPerPixel != 16 || sf->Rmask != df->Rmask ||
-      sf->Gmask != df->Gmask || sf->Bmask != df->Bmask)
-    return false;
-  if ((src->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) || SDL_MUSTLOCK(src) || SDL_MUSTLOCK(dst))
-    return false;
-  int sx = 0, sy = 0, w = src->w, h = src->h;
-  if (srcRect) {
-    sx = srcRect->x;
-    sy = srcRect->y;
-    w = srcRect->w;
-    h = srcRect->h;
-    if (sx < 0) {
-      w += sx;
-      dx -= sx;
-      sx = 0;
-    }
-    if (sy < 0) {
-      h += sy;
-      dy -= sy;
-      sy = 0;
-    }
-    if (w > src->w - sx) w = src->w - sx;
-    if (h > src->h - sy) h = src->h - sy;
-  }
-  const SDL_Rect& clip = dst->clip_rect;
-  if (dx < clip.x) {
-    w -= clip.x - dx;
-    sx += clip.x - dx;
-    dx = clip.x;
-  }
-  if (dy < clip.y) {
-    h -= clip.y - dy;
-    sy += clip.y - dy;
-    dy = clip.y;
-  }
-  if (dx + w > clip.x + clip.w) w = clip.x + clip.w - dx;
-  if (dy + h > clip.y + clip.h) h = clip.y + clip.h - dy;
-  if (w <= 0 || h <= 0) return true;
-  const auto* s = static_cast<const Uint8*>(src->pixels) + sy * src->pitch + sx * 2;
-  auto* d = static_cast<Uint8*>(dst->pixels) + dy * dst->pitch + dx * 2;
-  for (int row = 0; row < h; row++, s += src->pitch, d += dst->pitch)
-    std::memcpy(d, s, static_cast<size_t>(w) * 2);
-  return true;
+// Whether our own drawing can serve a blit between these surfaces: 16-bit pixels of one layout
+// that need no locking. A plain copy also leaves to SDL a source that carries a key or an alpha
+// of its own (SDL would honour them); a keyed one sets its own key and leaves only the alpha.
+bool ownBlit(const SDL_Surface* src, const SDL_Surface* dst, bool keyed) {
+  if (!draw::sameFormat16(src, dst) || SDL_MUSTLOCK(src) || SDL_MUSTLOCK(dst)) return false;
+  return !(src->flags & (keyed ? SDL_SRCALPHA : SDL_SRCCOLORKEY | SDL_SRCALPHA));
 }
 
 // SDL_Rect holds 16-bit fields: clamp what we are given into that range before handing it over,
@@ -99,12 +54,25 @@ Sint16 clamp16(int v) {
   return static_cast<Sint16>(v);
 }
 
-int blit(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, int dx, int dy) {
+// A blit of src (the part srcRect names, or all of it) to (dx, dy); keyed, every source pixel
+// equal to key is left out. The game's own surfaces are drawn by draw.cpp, exactly as
+// SDL_BlitSurface draws them; SDL still blits the others (other layouts, surfaces to lock).
+// SDL 1.2's own copy streams every row past the cache with non-temporal stores, which makes the
+// hundred small tile blits of a frame several times slower than the copy itself.
+int blit(SDL_Surface* src, SDL_Rect* srcRect, SDL_Surface* dst, int dx, int dy, bool keyed = false,
+         unsigned int key = 0) {
   if (!src || !dst) return 0;
   // A far-off position, once clamped to 16 bits, still lies far off the surface.
   dx = clamp16(dx);
   dy = clamp16(dy);
-  if (copy16(src, srcRect, dst, dx, dy)) return 0;
+  if (ownBlit(src, dst, keyed)) {
+    if (keyed)
+      draw::copyKeyed(src, srcRect, dst, dx, dy, key);
+    else
+      draw::copy(src, srcRect, dst, dx, dy);
+    return 0;
+  }
+  if (keyed) SDL_SetColorKey(src, SDL_SRCCOLORKEY, key);
   SDL_Rect d;
   d.x = static_cast<Sint16>(dx);
   d.y = static_cast<Sint16>(dy);
@@ -127,10 +95,14 @@ SDL_Rect rect(int x, int y, int w, int h) {
   return r;
 }
 
-// Fills a rectangle, clipping it against the surface ourselves: SDL_FillRect takes unsigned
-// sizes, so a rectangle that starts off the surface must be cut before it is handed over.
+// Fills a rectangle of a 16-bit surface ourselves; SDL fills the others, once the rectangle is
+// cut to the surface (SDL_FillRect takes unsigned sizes).
 void fill(SDL_Surface* s, int x, int y, int w, int h, unsigned int colour) {
   if (!s || w <= 0 || h <= 0) return;
+  if (s->format->BitsPerPixel == 16 && !SDL_MUSTLOCK(s)) {
+    draw::fill(s, x, y, w, h, static_cast<uint16_t>(colour & 0xFFFF));
+    return;
+  }
   int x2 = x + w, y2 = y + h;
   if (x < 0) x = 0;
   if (y < 0) y = 0;
@@ -209,28 +181,25 @@ int GpBitBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src,
   return res;
 }
 
+// The keyed forms: the key belongs to the call, not to the picture; a later plain blit of the
+// same picture draws every pixel.
 int GpTransBlt(SDL_Surface* dst, int dx, int dy, int /*w*/, int /*h*/, SDL_Surface* src,
                unsigned int colourKey) {
-  if (!src) return 0;
-  SDL_SetColorKey(src, SDL_SRCCOLORKEY, colourKey);
-  return blit(src, nullptr, dst, dx, dy);
+  return blit(src, nullptr, dst, dx, dy, true, colourKey);
 }
 
 int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, SDL_Surface* src, int sx, int sy,
                int /*imgw*/, int /*imgh*/, unsigned int colourKey) {
-  if (!src) return 0;
-  SDL_SetColorKey(src, SDL_SRCCOLORKEY, colourKey);
   SDL_Rect r = rect(sx, sy, w, h);
-  return blit(src, &r, dst, dx, dy);
+  return blit(src, &r, dst, dx, dy, true, colourKey);
 }
 
 int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src,
                unsigned int colourKey, int sx, int sy, int imgw, int imgh) {
   SDL_Surface* s = Make_rotated_surface(src, imgw, imgh);
   if (!s) return 0;
-  SDL_SetColorKey(s, SDL_SRCCOLORKEY, colourKey);
   SDL_Rect r = rect(sx, sy, w, h);
-  int res = blit(s, &r, dst, dx, dy);
+  int res = blit(s, &r, dst, dx, dy, true, colourKey);
   SDL_FreeSurface(s);
   return res;
 }
@@ -240,8 +209,7 @@ int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* sr
                unsigned int colourKey) {
   SDL_Surface* s = Make_rotated_surface(src, w, h);
   if (!s) return 0;
-  SDL_SetColorKey(s, SDL_SRCCOLORKEY, colourKey);
-  int res = blit(s, nullptr, dst, dx, dy);
+  int res = blit(s, nullptr, dst, dx, dy, true, colourKey);
   SDL_FreeSurface(s);
   return res;
 }
@@ -258,61 +226,18 @@ void GpRectDraw(SDL_Surface* /*dst*/, int x1, int y1, int x2, int y2, unsigned i
   fill(Screen, x2, y1, 1, y2 - y1 + 1, colour);
 }
 
-namespace {
-
-// The lines drawn lately, rendered once: most frames draw the same few lines again (the status
-// display, the duel's menu, the title's entries), and rendering text costs far more than
-// blitting it. The pixels are the same either way.
-struct RenderedText {
-  std::string text;
-  unsigned short colour = 0;
-  const TTF_Font* font = nullptr;
-  SDL_Surface* surface = nullptr;
-  unsigned long used = 0;
-};
-RenderedText rendered[48];
-unsigned long textUses = 0;
-
-SDL_Surface* renderText(const char* text, unsigned short colour) {
-  RenderedText* oldest = &rendered[0];
-  for (RenderedText& r : rendered) {
-    if (r.surface && r.font == police && r.colour == colour && r.text == text) {
-      r.used = ++textUses;
-      return r.surface;
-    }
-    if (r.used < oldest->used) oldest = &r;
-  }
-  SDL_Color c;
-  std::memset(&c, 0, sizeof c);
-  SDL_GetRGB(colour, Screen->format, &c.r, &c.g, &c.b);
-  SDL_Surface* t = TTF_RenderText_Blended(police, text, c);
-  if (!t) return nullptr;
-  if (oldest->surface) SDL_FreeSurface(oldest->surface);
-  *oldest = {text, colour, police, t, ++textUses};
-  return t;
-}
-
-}  // namespace
-
+// Text comes from the glyph atlas that SDL_ttf rendered from the game's font at build time: the
+// same pixels as SDL_ttf's own line, without the font. The font stays open for the game (police)
+// but is no longer needed to draw.
 void GpTextOut(SDL_Surface* dst, int x, int y, const char* text, unsigned short colour) {
   if (!dst || !text || !*text) return;
   if (hal_textHook) hal_textHook(text, x, y, colour);
-  if (!police || !Screen) return;
-  if (SDL_Surface* t = renderText(text, colour)) blit(t, nullptr, dst, x, y);
+  // The game's surfaces are all 5-6-5, the layout its colours are written in; draw::text leaves
+  // any other alone.
+  draw::text(dst, fontAtlas, clamp16(x), clamp16(y), text, colour);
 }
 
-void GpTextForget() {
-  for (RenderedText& r : rendered) {
-    if (r.surface) SDL_FreeSurface(r.surface);
-    r = RenderedText();
-  }
-}
-
-int GpTextWidth(const char* text) {
-  int w = 0, h = 0;
-  if (!police || !text || TTF_SizeText(police, text, &w, &h) != 0) return 0;
-  return w;
-}
+int GpTextWidth(const char* text) { return draw::textWidth(fontAtlas, text); }
 
 // ---- input ------------------------------------------------------------------------------------
 

@@ -35,10 +35,9 @@ int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* sr
                unsigned int key);
 void GpRectFill(SDL_Surface* dst, int x, int y, int w, int h, unsigned int colour);
 void GpRectDraw(SDL_Surface* dst, int x1, int y1, int x2, int y2, unsigned int colour);
+// Draws a line of Latin-1 text in the game font, its box's top left corner at (x, y).
 void GpTextOut(SDL_Surface* dst, int x, int y, const char* text, unsigned short colour);
-// Releases the lines of text kept rendered (before the font or the screen goes).
-void GpTextForget();
-// Width in pixels of a line of Latin-1 text in the game font (0 without a font).
+// Width in pixels of a line of Latin-1 text in the game font.
 int GpTextWidth(const char* text);
 
 // ---- input -----------------------------------------------------------------------------------
