@@ -113,7 +113,7 @@ def test_keys(build, out):
                 while i < len(script):
                     f, name, key = script[i]
                     if name == "intro":
-                        k = web.expect(d, intro, timeout=10)
+                        k = web.expect(d, intro, timeout=15)
                         check(k >= 0, "%s: the intro's frame %d is the desktop's" % (lang, k))
                         while i < len(script) and script[i][1] == "intro":
                             i += 1

@@ -38,7 +38,7 @@ const std::vector<Moment> script = {
     {"box", "robbery-2", " "},
     {"box", "robbery-3", " "},
 };
-constexpr int INTRO_FRAMES = 24;
+constexpr int INTRO_FRAMES = 80;  // ten seconds of it: the page is met wherever it has got to
 
 SDLKey keyOf(const std::string& k) {
   if (k == "Enter") return SDLK_RETURN;

@@ -20,7 +20,7 @@ endforeach()
 file(GLOB DESKTOP_GEN ${TALMYR_GEN}/*.cpp)
 list(REMOVE_ITEM DESKTOP_GEN ${TALMYR_GEN}/un.cpp ${TALMYR_GEN}/battle.cpp)
 add_library(talmyr_data STATIC ${DESKTOP_GEN} ${WEB_GEN}/un.cpp ${WEB_GEN}/battle.cpp data/maps.cpp)
-target_include_directories(talmyr_data PUBLIC data)
+target_include_directories(talmyr_data PUBLIC data platform)
 
 file(GLOB GAME_SOURCES game/*.cpp)
 list(REMOVE_ITEM GAME_SOURCES ${CMAKE_SOURCE_DIR}/game/main.cpp)
