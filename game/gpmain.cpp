@@ -135,7 +135,7 @@ bool init() {
   SDL_ShowCursor(SDL_DISABLE);
   if (!present::open()) return false;
   pad::open();  // with no pad, or none that opens, the keyboard plays alone
-  SDL_WM_SetCaption("Talmyr demo 2'", nullptr);
+  present::setTitle("Talmyr demo 2'");
   if (TTF_Init() < 0) return false;
   musicOpen();
   SDL_RWops* rw = SDL_RWFromConstMem(init_font, static_cast<int>(init_fontSize));

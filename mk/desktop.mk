@@ -1,5 +1,6 @@
 # The desktop: make install (PREFIX, default /usr/local; DESTDIR is honoured) and make package.
-EXTRA_PACKAGES += desktop-file-utils appstream mandoc
+# xdg-user-dir names the pictures folder screenshots go to (the tests ask it).
+EXTRA_PACKAGES += desktop-file-utils appstream mandoc xdg-user-dirs
 .PHONY: install package
 
 install: build

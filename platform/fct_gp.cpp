@@ -3,6 +3,7 @@
 
 #include "pad.h"
 #include "present.h"
+#include "volume.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -335,11 +336,12 @@ uint32_t bitOf(SDLKey k) {
 
 void hal_events() {
   if (hal_pumpHook) hal_pumpHook();
+  present::tick();
   keych = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     present::track(e);
-    if (present::isWindowEvent(e)) {  // F11, Alt+Return, resizing: never the game's keys
+    if (present::isWindowEvent(e)) {  // F11, Alt+Return, F12, M, resizing: never the game's keys
       present::handle(e);
       continue;
     }
@@ -471,6 +473,7 @@ void hal_reset() {
 
 void musicOpen() {
   audioOpen = Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) == 0;
+  if (audioOpen) volume::apply();
 }
 
 void musicClose() {
