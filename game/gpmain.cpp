@@ -1,6 +1,7 @@
 // Entry, start-up, world set-up and the embedded pictures.
 #include "assets.h"
 #include "cmdline.h"
+#include "desktop.h"
 #include "globals.h"
 #include "pad.h"
 #include "present.h"
@@ -131,6 +132,7 @@ bool init() {
   // No timer subsystem: nothing here uses SDL's timers, and the classic library's timer thread
   // would wake every millisecond for nothing.
   present::beforeInit();
+  desktop::prepare();
   if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
   SDL_ShowCursor(SDL_DISABLE);
   if (!present::open()) return false;

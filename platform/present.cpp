@@ -2,6 +2,7 @@
 #include "present.h"
 
 #include "cmdline.h"
+#include "desktop.h"
 #include "fct_gp.h"
 #include "screenshot.h"
 #include "settings.h"
@@ -45,9 +46,33 @@ void buildLut() {
   }
 }
 
+bool onX11() {
+  char driver[32] = "";
+  return SDL_VideoDriverName(driver, sizeof driver) && std::strcmp(driver, "x11") == 0;
+}
+
+// sdl12-compat keeps a window where it was when it turns it into a full-screen one: with no
+// window manager to move it, a window opened in the middle of the screen then hangs off the
+// screen's right and bottom edges. A window made anew in full screen starts at the screen's
+// corner, so the video subsystem is started again to make one; the events waiting are kept, in
+// their order, and what belongs to the window (the title, the hidden pointer) is given again.
+void freshWindow() {
+  SDL_Event events[128];
+  SDL_PumpEvents();
+  const int n = SDL_PeepEvents(events, 128, SDL_GETEVENT, SDL_ALLEVENTS);
+  win = nullptr;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_WM_SetCaption(title.c_str(), nullptr);
+  }
+  for (int i = 0; i < n; i++) SDL_PushEvent(&events[i]);
+}
+
 bool setMode(bool fs, int w, int h) {
   // An 8-bit display (the dummy driver's) gets a 16-bit window rather than a palette.
   const int bpp = desktopDepth >= 15 ? 0 : 16;
+  if (fs && !full && win && desktop::compat() && onX11()) freshWindow();
   SDL_Surface* s = SDL_SetVideoMode(w, h, bpp, SDL_SWSURFACE | (fs ? SDL_FULLSCREEN : SDL_RESIZABLE));
   if (!s) return false;
   win = s;
@@ -178,6 +203,9 @@ void beforeInit() {
   // graphics driver is software rendering costing a fifth of a core while walking.
   setenv("SDL_RENDER_DRIVER", "software", 0);
   setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+  // Where sdl12-compat magnifies the window itself (for a HiDPI desktop), pixels stay sharp
+  // squares, as ours are; by default it blurs them.
+  setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
 }
 
 bool open() {
