@@ -132,8 +132,11 @@ bool init() {
   // No timer subsystem: nothing here uses SDL's timers, and the classic library's timer thread
   // would wake every millisecond for nothing.
   present::beforeInit();
-  desktop::prepare();
-  if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
+  if (!desktop::prepare()) return false;
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    desktop::explainFailure();
+    return false;
+  }
   SDL_ShowCursor(SDL_DISABLE);
   if (!present::open()) return false;
   pad::open();  // with no pad, or none that opens, the keyboard plays alone
