@@ -17,6 +17,8 @@
 
 namespace present {
 
+int fallbackDepth = 16;
+
 namespace {
 
 SDL_Surface* win = nullptr;
@@ -71,7 +73,7 @@ void freshWindow() {
 
 bool setMode(bool fs, int w, int h) {
   // An 8-bit display (the dummy driver's) gets a 16-bit window rather than a palette.
-  const int bpp = desktopDepth >= 15 ? 0 : 16;
+  const int bpp = desktopDepth >= 15 ? 0 : fallbackDepth;
   if (fs && !full && win && desktop::compat() && onX11()) freshWindow();
   SDL_Surface* s = SDL_SetVideoMode(w, h, bpp, SDL_SWSURFACE | (fs ? SDL_FULLSCREEN : SDL_RESIZABLE));
   if (!s) return false;

@@ -55,6 +55,9 @@ bool shownFrame(uint16_t* out);
 
 bool fullscreen();
 SDL_Surface* window();
+// The window's depth on a display that offers none worth using (the dummy driver's 8 bits): 16.
+// Tests ask for 24 or 32 to see the picture as the deeper windows of real desktops show it.
+extern int fallbackDepth;
 Placement placement();
 
 }  // namespace present

@@ -121,38 +121,56 @@ class Presenting : public ::testing::Test {
   void TearDown() override {
     harness::stop();
     launch = LaunchOptions();
+    present::fallbackDepth = 16;
     settings = Settings();
     settingsPath.clear();
   }
-  // A window pixel as the 5-6-5 pixel it shows, by the channels' high bits.
-  static uint16_t shown(int x, int y) {
+  // A window pixel as the player sees it, 8 bits a channel ("r,g,b"); a 16-bit window's pixels
+  // read as 5-6-5 ones.
+  static std::string shown(int x, int y) {
     SDL_Surface* w = present::window();
     const auto* p = static_cast<const Uint8*>(w->pixels) + y * w->pitch + x * w->format->BytesPerPixel;
     Uint32 v = 0;
     std::memcpy(&v, p, w->format->BytesPerPixel);
+    if (w->format->BytesPerPixel == 2) return colour(static_cast<uint16_t>(v));
     Uint8 r, g, b;
     SDL_GetRGB(v, w->format, &r, &g, &b);
-    return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+    return std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
+  }
+  // How a 5-6-5 pixel must look: each channel's bits repeated to fill eight, so that white is
+  // 255,255,255 and every colour is the one the suite's pictures and the screenshots hold.
+  static std::string colour(uint16_t p) {
+    const unsigned r = p >> 11, g = (p >> 5) & 63, b = p & 31;
+    return std::to_string(r << 3 | r >> 2) + "," + std::to_string(g << 2 | g >> 4) + "," +
+           std::to_string(b << 3 | b >> 2);
   }
 };
 
 TEST_F(Presenting, TheWindowShowsThePictureMagnifiedExactly) {
-  launch.scale = 3;
-  ASSERT_TRUE(harness::start());
-  ASSERT_EQ(present::window()->w, 960);
-  ASSERT_EQ(present::window()->h, 720);
-  harness::placeHero(&village, 8, 9, 0);
-  affView();
-  present::frame();
-  for (int y = 0; y < 240; y += 7)
-    for (int x = 0; x < 320; x += 5)
-      for (int k = 0; k < 9; k++)
-        ASSERT_EQ(shown(3 * x + k % 3, 3 * y + k / 3), harness::pixel(x, y)) << x << "," << y;
-  // a later frame that changes a few rows shows them too
-  GpRectFill(Screen, 100, 100, 20, 3, 0xF801);
-  present::frame();
-  EXPECT_EQ(shown(300, 300), 0xF801);
-  EXPECT_EQ(shown(3 * 120, 300), harness::pixel(120, 100));
+  // on the 16-bit window of a 16-bit desktop and on the 24 and 32-bit ones most desktops have
+  for (int depth : {16, 24, 32}) {
+    SCOPED_TRACE(depth);
+    present::fallbackDepth = depth;
+    launch.scale = 3;
+    ASSERT_TRUE(harness::start());
+    ASSERT_EQ(present::window()->w, 960);
+    ASSERT_EQ(present::window()->h, 720);
+    harness::placeHero(&village, 8, 9, 0);
+    affView();
+    GpRectFill(Screen, 0, 0, 4, 4, 0xFFFF);  // white stays white, whatever the depth
+    present::frame();
+    EXPECT_EQ(shown(5, 5), "255,255,255");
+    for (int y = 0; y < 240; y += 7)
+      for (int x = 0; x < 320; x += 5)
+        for (int k = 0; k < 9; k++)
+          ASSERT_EQ(shown(3 * x + k % 3, 3 * y + k / 3), colour(harness::pixel(x, y))) << x << "," << y;
+    // a later frame that changes a few rows shows them too
+    GpRectFill(Screen, 100, 100, 20, 3, 0xF801);
+    present::frame();
+    EXPECT_EQ(shown(300, 300), colour(0xF801));
+    EXPECT_EQ(shown(3 * 120, 300), colour(harness::pixel(120, 100)));
+    harness::stop();
+  }
 }
 
 TEST_F(Presenting, WindowKeysNeverReachTheGameEvenInAWaitThatDoesNotReadKeys) {
@@ -254,7 +272,7 @@ TEST_F(Presenting, F12SavesTheFrameShownNeverTheHalfDrawnOneNorAnEarlierFile) {
   EXPECT_EQ(caption(), "Talmyr demo 2' - " + shots[1]);
   // the picture itself never changes to tell it, and the title comes back after three seconds
   present::frame();
-  EXPECT_EQ(shown(0, 0), 0xF800);
+  EXPECT_EQ(shown(0, 0), colour(0xF800));
   sleep(2900);
   hal_events();
   EXPECT_NE(caption(), "Talmyr demo 2'");
