@@ -157,7 +157,7 @@ std::string take() {
   }
   const long long now = static_cast<long long>(std::time(nullptr));
   for (int rank = 1; rank < 1000; rank++) {
-    const std::string path = dir + "/" + nameFor(now, rank);
+    std::string path = dir + "/" + nameFor(now, rank);
     if (write(path, px.data(), present::W, present::H, true)) {
       std::printf("talmyr: screenshot %s\n", path.c_str());
       std::fflush(stdout);

@@ -186,7 +186,8 @@ struct Result {
 
 // Runs the program with the given environment changes (a null value unsets), its standard input
 // empty; SIGTERM after closeAfterMs when it is still running then (0: never), SIGKILL after 20 s.
-Result runProgram(std::vector<std::pair<const char*, const char*>> env, int closeAfterMs = 0) {
+Result runProgram(const std::vector<std::pair<const char*, const char*>>& env,
+                  int closeAfterMs = 0) {
   int out[2], err[2];
   if (pipe(out) != 0 || pipe(err) != 0) return {-1, "", "", 0};
   const auto begun = std::chrono::steady_clock::now();

@@ -99,6 +99,14 @@ std::string readFile(const std::string& path) {
   return s.str();
 }
 
+// A file's path in a folder.
+std::string in(const std::string& dir, const std::string& name) {
+  std::string path = dir;
+  path += '/';
+  path += name;
+  return path;
+}
+
 std::vector<std::string> filesIn(const std::string& dir) {
   std::vector<std::string> names;
   if (DIR* d = opendir(dir.c_str())) {
@@ -259,8 +267,8 @@ TEST_F(Presenting, F12SavesTheFrameShownNeverTheHalfDrawnOneNorAnEarlierFile) {
   const std::string madeByScreens = home.path + "/screens.png";
   ASSERT_TRUE(harness::savePng(madeByScreens, frame.data(), 320, 240));
   for (const std::string& name : shots) {
-    EXPECT_EQ(readFile(folder + "/" + name), readFile(madeByScreens)) << name;
-    EXPECT_NE(said.find("talmyr: screenshot " + folder + "/" + name + "\n"), std::string::npos) << said;
+    EXPECT_EQ(readFile(in(folder, name)), readFile(madeByScreens)) << name;
+    EXPECT_NE(said.find("talmyr: screenshot " + in(folder, name) + "\n"), std::string::npos) << said;
     EXPECT_EQ(name.rfind("talmyr-", 0), 0u) << name;
   }
   // named by the second, the second one of a second ranked (unless a second passed between the
@@ -282,8 +290,8 @@ TEST_F(Presenting, F12SavesTheFrameShownNeverTheHalfDrawnOneNorAnEarlierFile) {
 
   // files already named for this second and the next ones are left as they are
   const long long now = static_cast<long long>(std::time(nullptr));
-  for (const std::string& name : shots) std::remove((folder + "/" + name).c_str());
-  for (int k = 0; k < 3; k++) std::ofstream(folder + "/" + screenshot::nameFor(now + k, 1)) << "mine";
+  for (const std::string& name : shots) std::remove(in(folder, name).c_str());
+  for (int k = 0; k < 3; k++) std::ofstream(in(folder, screenshot::nameFor(now + k, 1))) << "mine";
   testing::internal::CaptureStdout();
   keyEvent(SDLK_F12, true, KMOD_NONE);
   hal_events();
@@ -292,9 +300,9 @@ TEST_F(Presenting, F12SavesTheFrameShownNeverTheHalfDrawnOneNorAnEarlierFile) {
   for (const std::string& name : filesIn(folder)) {
     std::vector<uint16_t> px;
     int w = 0, h = 0;
-    if (readFile(folder + "/" + name) == "mine")
+    if (readFile(in(folder, name)) == "mine")
       mine++;
-    else if (name.find("-2.png") != std::string::npos && harness::loadPng(folder + "/" + name, px, w, h))
+    else if (name.find("-2.png") != std::string::npos && harness::loadPng(in(folder, name), px, w, h))
       taken++;
   }
   EXPECT_EQ(mine, 3);
@@ -459,7 +467,7 @@ TEST(MusicSettings, QuieterOrMutedEveryPieceStillStartsAndStopsAtItsMoment) {
     for (std::string& l : got) {
       if (l.rfind("music: ", 0) != 0 || l == "music: stop") continue;
       EXPECT_EQ(l.substr(l.size() - std::strlen(heard)), heard) << l;
-      l = l.substr(0, l.size() - std::strlen(heard));
+      l.resize(l.size() - std::strlen(heard));
     }
     EXPECT_EQ(got, reference);
   }
