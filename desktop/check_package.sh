@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a built tree, unpacks it into a scratch root with dpkg -x, checks
-# what it holds and declares, then starts the unpacked program headless and closes it with
-# SIGTERM (SDL turns it into a window close): the program must end by itself with status 0.
+# Builds the Debian package from a built tree, has lintian check it (no error, no warning),
+# unpacks it into a scratch root with dpkg -x, checks what it holds and declares, then starts the
+# unpacked program headless and closes it with SIGTERM (SDL turns it into a window close): the
+# program must end by itself with status 0.
 # usage: check_package.sh BUILD_DIR APP_ID
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -17,18 +18,31 @@ deb=$(find "$scratch/out" -name "*.deb" | head -n 1)
 [ -n "$deb" ] || fail "no .deb made"
 echo "package: $(basename "$deb")"
 
+# Debian's own checks: every error and warning fails (lintian prints them, one a line)
+lintian --fail-on error,warning "$deb" 2> "$scratch/lintian.err" ||
+  { grep -v 'root privileges' "$scratch/lintian.err" >&2; fail "lintian finds faults in the package"; }
+echo "lintian: no error, no warning"
+
+# the libraries the program is linked with, as dpkg-shlibdeps names them, versioned where the
+# library's package says from which version on it has what the program uses
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libsdl1.2debian libsdl-mixer1.2 libsdl-ttf2.0-0; do
-  [[ ", $depends," == *", $lib,"* ]] || fail "Depends lacks $lib: $depends"
+for lib in libc6 libsdl1.2debian libsdl-mixer1.2 libpng16-16; do
+  versioned=", $lib \(>= [^)]+\),"
+  [[ ", $depends," =~ $versioned ]] || fail "Depends lacks a versioned $lib: $depends"
 done
+[[ ", $depends," == *", libsdl-ttf2.0-0"* ]] || fail "Depends lacks libsdl-ttf2.0-0: $depends"
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"
-for f in usr/bin/talmyr "usr/share/applications/$app.desktop" "usr/share/metainfo/$app.metainfo.xml" \
-         usr/share/man/man6/talmyr.6.gz; do
+for f in usr/games/talmyr "usr/share/applications/$app.desktop" "usr/share/metainfo/$app.metainfo.xml" \
+         usr/share/man/man6/talmyr.6.gz usr/share/doc/talmyr/changelog.gz usr/share/doc/talmyr/copyright; do
   [ -s "$root/$f" ] || fail "missing $f"
 done
-[ -x "$root/usr/bin/talmyr" ] || fail "usr/bin/talmyr is not executable"
+[ -x "$root/usr/games/talmyr" ] || fail "usr/games/talmyr is not executable"
+[ ! -e "$root/usr/bin" ] || fail "the program is in usr/bin as well as in usr/games"
+# the changelog's latest entry is this version
+head -n 1 <(gzip -dc "$root/usr/share/doc/talmyr/changelog.gz") |
+  grep -q "^talmyr ($(dpkg-deb -f "$deb" Version))" || fail "the changelog does not begin with this version"
 for size in 32 64 128 256; do
   icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/$app.png"
   [ -s "$icon" ] || fail "missing the ${size}px icon"
@@ -45,7 +59,7 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" > /d
 # have started (1.5 s is far beyond its start-up) before asking it to close.
 log="$scratch/run.log"
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$scratch/config" LANG=C LANGUAGE= \
-  "$root/usr/bin/talmyr" > "$log" 2>&1 &
+  "$root/usr/games/talmyr" > "$log" 2>&1 &
 pid=$!
 sleep 1.5
 kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; fail "the program ended before it was asked to"; }

@@ -1,6 +1,7 @@
 // Entry, start-up, world set-up and the embedded pictures.
 #include "assets.h"
 #include "cmdline.h"
+#include "desktop.h"
 #include "globals.h"
 #include "pad.h"
 #include "present.h"
@@ -131,11 +132,15 @@ bool init() {
   // No timer subsystem: nothing here uses SDL's timers, and the classic library's timer thread
   // would wake every millisecond for nothing.
   present::beforeInit();
-  if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
+  if (!desktop::prepare()) return false;
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    desktop::explainFailure();
+    return false;
+  }
   SDL_ShowCursor(SDL_DISABLE);
   if (!present::open()) return false;
   pad::open();  // with no pad, or none that opens, the keyboard plays alone
-  SDL_WM_SetCaption("Talmyr demo 2'", nullptr);
+  present::setTitle("Talmyr demo 2'");
   if (TTF_Init() < 0) return false;
   musicOpen();
   SDL_RWops* rw = SDL_RWFromConstMem(init_font, static_cast<int>(init_fontSize));

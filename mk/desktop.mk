@@ -1,5 +1,7 @@
 # The desktop: make install (PREFIX, default /usr/local; DESTDIR is honoured) and make package.
-EXTRA_PACKAGES += desktop-file-utils appstream mandoc
+# xdg-user-dir names the pictures folder screenshots go to (the tests ask it); lintian checks the
+# package, dpkg-shlibdeps (dpkg-dev) gives its dependencies their versions.
+EXTRA_PACKAGES += desktop-file-utils appstream mandoc xdg-user-dirs lintian dpkg-dev
 .PHONY: install package
 
 install: build

@@ -23,6 +23,8 @@ const char* const help =
     "  --help         this help\n"
     "  --version      the game's version\n"
     "\n"
+    "Keys: the arrows, Space and Return play; F11 or Alt+Return switch full screen,\n"
+    "M silences the music or gives it back, F12 saves a screenshot.\n"
     "Without options the game starts as it was last left (see talmyr(6)).\n";
 
 int bad(const char* what, const char* arg) {

@@ -4,6 +4,7 @@
 #include "draw.h"
 #include "pad.h"
 #include "present.h"
+#include "volume.h"
 
 #include <cstdlib>
 
@@ -260,6 +261,7 @@ uint32_t bitOf(SDLKey k) {
 
 void hal_events() {
   if (hal_pumpHook) hal_pumpHook();
+  present::tick();
   keych = 0;
   uint32_t padPressed = 0;
   if (pad::poll(padPressed)) {
@@ -269,7 +271,7 @@ void hal_events() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     present::track(e);
-    if (present::isWindowEvent(e)) {  // F11, Alt+Return, resizing: never the game's keys
+    if (present::isWindowEvent(e)) {  // F11, Alt+Return, F12, M, resizing: never the game's keys
       present::handle(e);
       continue;
     }
@@ -401,6 +403,7 @@ void hal_reset() {
 
 void musicOpen() {
   audioOpen = Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024) == 0;
+  if (audioOpen) volume::apply();
 }
 
 void musicClose() {

@@ -2,16 +2,22 @@
 #include "present.h"
 
 #include "cmdline.h"
+#include "desktop.h"
 #include "fct_gp.h"
+#include "screenshot.h"
 #include "settings.h"
+#include "volume.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace present {
+
+int fallbackDepth = 16;
 
 namespace {
 
@@ -21,6 +27,9 @@ bool full = false;
 int windowedScale = 1;  // the window's scale when it is not full screen
 int desktopW = 0, desktopH = 0, desktopDepth = 0;
 std::vector<Uint16> shown;  // the frame on the window now
+bool presented = false;     // `shown` holds a frame
+std::string title;
+uint32_t noteUntil = 0;     // when the title comes back after a note (0: it is shown)
 std::vector<Uint32> lut;    // a 5-6-5 pixel as the window's pixel
 bool repaint = true;        // the whole window is to be drawn anew: a new mode, an exposure
 // Alt as its own key presses tell it. The library's modifier state alone is not to be trusted
@@ -39,9 +48,33 @@ void buildLut() {
   }
 }
 
+bool onX11() {
+  char driver[32] = "";
+  return SDL_VideoDriverName(driver, sizeof driver) && std::strcmp(driver, "x11") == 0;
+}
+
+// sdl12-compat keeps a window where it was when it turns it into a full-screen one: with no
+// window manager to move it, a window opened in the middle of the screen then hangs off the
+// screen's right and bottom edges. A window made anew in full screen starts at the screen's
+// corner, so the video subsystem is started again to make one; the events waiting are kept, in
+// their order, and what belongs to the window (the title, the hidden pointer) is given again.
+void freshWindow() {
+  SDL_Event events[128];
+  SDL_PumpEvents();
+  const int n = SDL_PeepEvents(events, 128, SDL_GETEVENT, SDL_ALLEVENTS);
+  win = nullptr;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_WM_SetCaption(title.c_str(), nullptr);
+  }
+  for (int i = 0; i < n; i++) SDL_PushEvent(&events[i]);
+}
+
 bool setMode(bool fs, int w, int h) {
   // An 8-bit display (the dummy driver's) gets a 16-bit window rather than a palette.
-  const int bpp = desktopDepth >= 15 ? 0 : 16;
+  const int bpp = desktopDepth >= 15 ? 0 : fallbackDepth;
+  if (fs && !full && win && desktop::compat() && onX11()) freshWindow();
   SDL_Surface* s = SDL_SetVideoMode(w, h, bpp, SDL_SWSURFACE | (fs ? SDL_FULLSCREEN : SDL_RESIZABLE));
   if (!s) return false;
   win = s;
@@ -172,6 +205,9 @@ void beforeInit() {
   // graphics driver is software rendering costing a fifth of a core while walking.
   setenv("SDL_RENDER_DRIVER", "software", 0);
   setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+  // Where sdl12-compat magnifies the window itself (for a HiDPI desktop), pixels stay sharp
+  // squares, as ours are; by default it blurs them.
+  setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
 }
 
 bool open() {
@@ -212,10 +248,12 @@ void close() {
   altDown = false;
   lut.clear();
   shown.clear();
+  presented = false;
+  noteUntil = 0;
 }
 
 void frame() {
-  if (!Screen || !win) return;
+  if (!Screen) return;
   int y0 = H, y1 = -1;
   for (int y = 0; y < H; y++) {
     const auto* row = reinterpret_cast<const Uint16*>(static_cast<const Uint8*>(Screen->pixels) +
@@ -226,7 +264,8 @@ void frame() {
     y0 = std::min(y0, y);
     y1 = y;
   }
-  if (y1 < 0 && !repaint) return;  // the same picture: nothing to send
+  presented = true;
+  if (!win || (y1 < 0 && !repaint)) return;  // no window, or the same picture: nothing to send
   send(y1 < 0 ? 0 : y0, y1 < 0 ? H - 1 : y1);
 }
 
@@ -240,12 +279,15 @@ void trackAlt(const SDL_Event& e, bool& alt) {
     alt = false;
 }
 
+// The keys that are the player's own, never the game's: full screen, a screenshot, the music.
+bool playersKey(SDLKey k) { return k == SDLK_F11 || k == SDLK_F12 || k == SDLK_m; }
+
 bool windowEvent(const SDL_Event& e, bool alt) {
   switch (e.type) {
     case SDL_KEYDOWN:
-      return e.key.keysym.sym == SDLK_F11 ||
+      return playersKey(e.key.keysym.sym) ||
              (e.key.keysym.sym == SDLK_RETURN && alt && (e.key.keysym.mod & KMOD_ALT));
-    case SDL_KEYUP: return e.key.keysym.sym == SDLK_F11;
+    case SDL_KEYUP: return playersKey(e.key.keysym.sym);
     case SDL_VIDEORESIZE:
     case SDL_VIDEOEXPOSE: return true;
     default: return false;
@@ -259,6 +301,14 @@ void track(const SDL_Event& e) { trackAlt(e, altDown); }
 bool isWindowEvent(const SDL_Event& e) { return windowEvent(e, altDown); }
 
 void handle(const SDL_Event& e) {
+  if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_m) {
+    volume::toggleMute();
+    return;
+  }
+  if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_F12) {
+    screenshot::take();
+    return;
+  }
   if (!win) return;
   if (e.type == SDL_KEYDOWN) {
     toggle();
@@ -293,6 +343,37 @@ bool service() {
       SDL_PushEvent(&events[i]);
   }
   return quit;
+}
+
+void setTitle(const char* t) {
+  title = t ? t : "";
+  noteUntil = 0;
+  SDL_WM_SetCaption(title.c_str(), nullptr);
+}
+
+void note(const char* what) {
+  SDL_WM_SetCaption((title + " - " + what).c_str(), nullptr);
+  noteUntil = GpTickCountGet() + 3000;
+  if (noteUntil == 0) noteUntil = 1;
+}
+
+void tick() {
+  if (noteUntil && static_cast<int32_t>(GpTickCountGet() - noteUntil) >= 0) {
+    noteUntil = 0;
+    SDL_WM_SetCaption(title.c_str(), nullptr);
+  }
+}
+
+bool shownFrame(uint16_t* out) {
+  if (presented && shown.size() == static_cast<size_t>(W) * H) {
+    std::memcpy(out, shown.data(), shown.size() * 2);
+    return true;
+  }
+  if (!Screen || Screen->w != W || Screen->h != H || Screen->format->BytesPerPixel != 2) return false;
+  for (int y = 0; y < H; y++)
+    std::memcpy(out + static_cast<size_t>(y) * W,
+                static_cast<const Uint8*>(Screen->pixels) + y * Screen->pitch, W * 2);
+  return true;
 }
 
 bool fullscreen() { return full; }

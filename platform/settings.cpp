@@ -66,6 +66,14 @@ bool apply(const std::string& key, const std::string& value, Settings& s) {
     s.scale = n;
     return true;
   }
+  if (key == "music_volume" && number(value, 0, 100, n)) {
+    s.musicVolume = n;
+    return true;
+  }
+  if (key == "music_muted" && number(value, 0, 1, n)) {
+    s.musicMuted = n == 1;
+    return true;
+  }
   return false;
 }
 
@@ -130,6 +138,8 @@ bool saveSettings(const std::string& path, const Settings& s) {
   if (s.scale > 0) body += "scale=" + std::to_string(s.scale) + "\n";
   if (!s.padAction.empty()) body += "pad_action=" + joined(s.padAction) + "\n";
   if (!s.padStart.empty()) body += "pad_start=" + joined(s.padStart) + "\n";
+  body += "music_volume=" + std::to_string(s.musicVolume) + "\n";
+  body += "music_muted=" + std::string(s.musicMuted ? "1" : "0") + "\n";
   const std::string tmp = path + ".tmp";
   bool ok = makeFolders(path.substr(0, path.rfind('/')));
   if (ok) {

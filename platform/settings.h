@@ -12,6 +12,8 @@ struct Settings {
   int scale = 0;  // the window's whole-number scale; 0: the largest that fits the desktop
   // the pad's buttons read as the action key and as Return; empty: the defaults
   std::vector<int> padAction, padStart;
+  int musicVolume = 100;    // the music's loudness, 0 to 100 (100: as the modules are made)
+  bool musicMuted = false;  // M silenced the music
 };
 
 // The settings of this run, and where they are kept ("" when they are not kept at all).

@@ -54,9 +54,10 @@ struct Step {
 };
 void schedule(const std::vector<Step>& steps);
 
-// Pictures as PNG files, 8 bits a channel. A 5-6-5 pixel is widened by repeating its high bits
-// (0xFFFF is white), so that reading the file back gives exactly the pixels that were written,
-// and the file's bytes depend on nothing but those pixels.
+// Pictures as PNG files, 8 bits a channel, through the game's own writer (screenshot.h): a 5-6-5
+// pixel is widened by repeating its high bits (0xFFFF is white), so that reading the file back
+// gives exactly the pixels that were written, and the file's bytes depend on nothing but those
+// pixels. A screenshot taken with F12 is the same file.
 bool savePng(const std::string& path, const uint16_t* pixels, int w, int h);
 // Reads any PNG and cuts it to 5-6-5; false when the file is missing or not a picture.
 bool loadPng(const std::string& path, std::vector<uint16_t>& pixels, int& w, int& h);

@@ -307,7 +307,12 @@ void onText(const char* text, int x, int y, unsigned short colour) {
 void onMusic(const Mix_Music* m) {
   closeEvent();
   closePage();
-  line(std::string("music: ") + (m == nullptr ? "stop" : m == music ? "exploration" : m == music2 ? "battle" : "?"));
+  std::string l = std::string("music: ") +
+                  (m == nullptr ? "stop" : m == music ? "exploration" : m == music2 ? "battle" : "?");
+  // what the player hears of it, when it is not the modules' own loudness
+  const int volume = Mix_VolumeMusic(-1);
+  if (m && volume != MIX_MAX_VOLUME) l += " (volume " + std::to_string(volume) + "/128)";
+  line(l);
 }
 
 void onFlip() {

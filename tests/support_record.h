@@ -1,6 +1,7 @@
 // What the player reads, sees and hears, recorded while the real game plays: a transcript (pages
 // and their texts, maps entered, dialogue boxes, scripted walks, fights, music), a label for every
-// frame with its time on the virtual clock, and pictures of chosen frames.
+// frame with its time on the virtual clock, and pictures of chosen frames. A piece of music that
+// starts softer than the modules are made says how loud, "music: battle (volume 51/128)".
 #pragma once
 
 #include "harness.h"

@@ -98,6 +98,14 @@ TEST_F(Combat, TheCursorMovesOnlyOnASingleNewKey) {
   fight(&garde1);
   EXPECT_LT(garde1.pv, 40);      // the dragon attack struck: the cursor never left it
   EXPECT_EQ(perso.gold, 100);    // no flight
+
+  // Down on the last entry does nothing either: three Downs, then Space flees
+  hal_working = 1;
+  flow_next = SCR_NONE;
+  play({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_SPACE});
+  fight(&garde2);
+  EXPECT_EQ(garde2.pv, 30);     // no blow struck: the cursor did not come round to RYUKEN
+  EXPECT_EQ(perso.gold, 60);    // FUITE, for 40 coins
 }
 
 TEST_F(Combat, AnOpponentThatLeavesOnDefeatLeavesEveryMap) {

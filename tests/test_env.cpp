@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -178,46 +181,66 @@ TEST_F(Env, WithModulesThatDoNotLoadTheGameIsSilent) {
 
 struct Result {
   int status;
-  std::string err;
+  std::string out, err;
+  int ms;  // how long it ran
 };
 
-Result runProgram(const char* videoDriver) {
-  int fds[2];
-  if (pipe(fds) != 0) return {-1, ""};
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(fds[1], 2);
-    close(fds[0]);
-    close(fds[1]);
-    setenv("SDL_VIDEODRIVER", videoDriver, 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    unsetenv("DISPLAY");
-    execl(TALMYR_PROGRAM, TALMYR_PROGRAM, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
-  Result r{-1, ""};
-  char buf[512];
-  ssize_t n;
-  while ((n = read(fds[0], buf, sizeof buf)) > 0) r.err.append(buf, static_cast<size_t>(n));
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+std::string slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// Runs the program with its environment changed by `env` (env(1)'s arguments: the -u first), its
+// standard input empty; SIGTERM after `seconds` (its own exit status kept), SIGKILL 20 s later.
+Result runProgram(const std::string& env, const char* seconds = "10") {
+  char dir[] = "/tmp/talmyr-env-XXXXXX";
+  if (!mkdtemp(dir)) return {-1, "", "", 0};
+  const std::string d = dir;
+  const std::string cmd = "env " + env + " SDL_AUDIODRIVER=dummy timeout --preserve-status -k 20 " +
+                          seconds + " " + TALMYR_PROGRAM + " </dev/null >" + d + "/out 2>" + d + "/err";
+  const auto begun = std::chrono::steady_clock::now();
+  const int status = std::system(cmd.c_str());
+  Result r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(d + "/out"), slurp(d + "/err"),
+           static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - begun).count())};
+  std::system(("rm -rf " + d).c_str());
   return r;
 }
 
+// One line on stderr, from the game, and nothing else.
+void oneLine(const Result& r) {
+  ASSERT_FALSE(r.err.empty());
+  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // a leak report would add more
+  EXPECT_EQ(r.err.rfind("talmyr: ", 0), 0u) << r.err;
+  EXPECT_EQ(r.out, "");
+}
+
 TEST(Program, WithoutADisplayItSaysSoInOneLineAndFails) {
+  // a driver named that cannot draw here
   for (const char* driver : {"nosuch", "x11"}) {
     SCOPED_TRACE(driver);
-    const Result r = runProgram(driver);
+    const Result r = runProgram(std::string("-u DISPLAY SDL_VIDEODRIVER=") + driver);
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.status, 127) << "could not start " << TALMYR_PROGRAM;
-    // one line, nothing else (a leak report would add more)
-    ASSERT_FALSE(r.err.empty());
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-    EXPECT_EQ(r.err.rfind("talmyr: ", 0), 0u) << r.err;
+    oneLine(r);
   }
+  // none named: never the terminal's letters nor a window nowhere, but one line and status 1 at once
+  const std::pair<const char*, const char*> cases[] = {
+      {"-u DISPLAY -u WAYLAND_DISPLAY", "no graphical display"},
+      {"DISPLAY= WAYLAND_DISPLAY=", "no graphical display"},
+      {"-u WAYLAND_DISPLAY DISPLAY=:4711", "the display cannot be opened (DISPLAY=:4711)"}};
+  for (auto [env, says] : cases) {
+    SCOPED_TRACE(env);
+    const Result r = runProgram(std::string("-u SDL_VIDEODRIVER ") + env + " TERM=xterm");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_LT(r.ms, 5000);
+    oneLine(r);
+    EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+  }
+  // and a driver named is the player's choice, display or not: the suite's own runs
+  const Result r = runProgram("-u DISPLAY SDL_VIDEODRIVER=dummy", "1.5");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_GE(r.ms, 1500);
 }
 
 }  // namespace

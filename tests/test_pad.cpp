@@ -141,6 +141,18 @@ TEST_F(Pad, PadAndKeyboardTogetherEachLettingGoOfItsOwnKeys) {
   EXPECT_EQ(pump(), P(KEY_START, KEY_START));
   button(7, false);
   EXPECT_EQ(pump(), P(0, 0));
+  // the same arrow held by both: each lets go of its own hold only
+  keyboard(SDLK_LEFT, true);
+  hat(SDL_HAT_LEFT);
+  EXPECT_EQ(pump(), P(KEY_LEFT, KEY_LEFT));
+  hat(SDL_HAT_CENTERED);  // the keyboard still holds it
+  EXPECT_EQ(pump(), P(KEY_LEFT, 0));
+  stick(0, -30000);
+  EXPECT_EQ(pump(), P(KEY_LEFT, KEY_LEFT));
+  keyboard(SDLK_LEFT, false);  // the stick still holds it
+  EXPECT_EQ(pump(), P(KEY_LEFT, 0));
+  stick(0, 0);
+  EXPECT_EQ(pump(), P(0, 0));
   // a second pad holds its own keys
   hat(SDL_HAT_DOWN, 1);
   hat(SDL_HAT_UP, 0);

@@ -1,13 +1,15 @@
 // The window around the picture: the scale for a desktop, the letterbox, the keys that belong to
-// the window and never to the game, the magnified picture itself, the settings file and the
-// command line.
+// the player and never to the game (full screen, screenshots, the music), the magnified picture
+// itself, the settings file and the command line.
 #include <gtest/gtest.h>
 
 #include "cmdline.h"
 #include "harness.h"
 #include "lang.h"
 #include "present.h"
+#include "screenshot.h"
 #include "settings.h"
+#include "support_story.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +18,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -56,41 +61,124 @@ void keyEvent(SDLKey k, bool down, SDLMod mod) {
   SDL_PushEvent(&e);
 }
 
+// A scratch folder, gone at the end of the test.
+struct Scratch {
+  std::string path;
+  Scratch() {
+    char tmpl[] = "/tmp/talmyr-window-XXXXXX";
+    if (mkdtemp(tmpl)) path = tmpl;
+  }
+  ~Scratch() { std::system(("rm -rf " + path).c_str()); }
+};
+
+// Sets an environment variable for the length of a test (null: unset), then puts it back.
+struct Env {
+  std::string name, old;
+  bool had;
+  Env(const char* n, const char* value) : name(n) {
+    const char* o = std::getenv(n);
+    had = o != nullptr;
+    if (had) old = o;
+    if (value)
+      setenv(n, value, 1);
+    else
+      unsetenv(n);
+  }
+  ~Env() {
+    if (had)
+      setenv(name.c_str(), old.c_str(), 1);
+    else
+      unsetenv(name.c_str());
+  }
+};
+
+std::string readFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// A file's path in a folder.
+std::string in(const std::string& dir, const std::string& name) {
+  std::string path = dir;
+  path += '/';
+  path += name;
+  return path;
+}
+
+std::vector<std::string> filesIn(const std::string& dir) {
+  std::vector<std::string> names;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (const dirent* e = readdir(d))
+      if (e->d_name[0] != '.') names.push_back(e->d_name);
+    closedir(d);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string caption() {
+  char* title = nullptr;
+  SDL_WM_GetCaption(&title, nullptr);
+  return title ? title : "";
+}
+
 class Presenting : public ::testing::Test {
  protected:
   void TearDown() override {
     harness::stop();
     launch = LaunchOptions();
+    present::fallbackDepth = 16;
+    settings = Settings();
+    settingsPath.clear();
   }
-  // A window pixel as the 5-6-5 pixel it shows, by the channels' high bits.
-  static uint16_t shown(int x, int y) {
+  // A window pixel as the player sees it, 8 bits a channel ("r,g,b"); a 16-bit window's pixels
+  // read as 5-6-5 ones.
+  static std::string shown(int x, int y) {
     SDL_Surface* w = present::window();
     const auto* p = static_cast<const Uint8*>(w->pixels) + y * w->pitch + x * w->format->BytesPerPixel;
     Uint32 v = 0;
     std::memcpy(&v, p, w->format->BytesPerPixel);
+    if (w->format->BytesPerPixel == 2) return colour(static_cast<uint16_t>(v));
     Uint8 r, g, b;
     SDL_GetRGB(v, w->format, &r, &g, &b);
-    return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+    return std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
+  }
+  // How a 5-6-5 pixel must look: each channel's bits repeated to fill eight, so that white is
+  // 255,255,255 and every colour is the one the suite's pictures and the screenshots hold.
+  static std::string colour(uint16_t p) {
+    const unsigned r = p >> 11, g = (p >> 5) & 63, b = p & 31;
+    return std::to_string(r << 3 | r >> 2) + "," + std::to_string(g << 2 | g >> 4) + "," +
+           std::to_string(b << 3 | b >> 2);
   }
 };
 
 TEST_F(Presenting, TheWindowShowsThePictureMagnifiedExactly) {
-  launch.scale = 3;
-  ASSERT_TRUE(harness::start());
-  ASSERT_EQ(present::window()->w, 960);
-  ASSERT_EQ(present::window()->h, 720);
-  harness::placeHero(&village, 8, 9, 0);
-  affView();
-  present::frame();
-  for (int y = 0; y < 240; y += 7)
-    for (int x = 0; x < 320; x += 5)
-      for (int k = 0; k < 9; k++)
-        ASSERT_EQ(shown(3 * x + k % 3, 3 * y + k / 3), harness::pixel(x, y)) << x << "," << y;
-  // a later frame that changes a few rows shows them too
-  GpRectFill(Screen, 100, 100, 20, 3, 0xF801);
-  present::frame();
-  EXPECT_EQ(shown(300, 300), 0xF801);
-  EXPECT_EQ(shown(3 * 120, 300), harness::pixel(120, 100));
+  // on the 16-bit window of a 16-bit desktop and on the 24 and 32-bit ones most desktops have
+  for (int depth : {16, 24, 32}) {
+    SCOPED_TRACE(depth);
+    present::fallbackDepth = depth;
+    launch.scale = 3;
+    ASSERT_TRUE(harness::start());
+    ASSERT_EQ(present::window()->w, 960);
+    ASSERT_EQ(present::window()->h, 720);
+    harness::placeHero(&village, 8, 9, 0);
+    affView();
+    GpRectFill(Screen, 0, 0, 4, 4, 0xFFFF);  // white stays white, whatever the depth
+    present::frame();
+    EXPECT_EQ(shown(5, 5), "255,255,255");
+    for (int y = 0; y < 240; y += 7)
+      for (int x = 0; x < 320; x += 5)
+        for (int k = 0; k < 9; k++)
+          ASSERT_EQ(shown(3 * x + k % 3, 3 * y + k / 3), colour(harness::pixel(x, y))) << x << "," << y;
+    // a later frame that changes a few rows shows them too
+    GpRectFill(Screen, 100, 100, 20, 3, 0xF801);
+    present::frame();
+    EXPECT_EQ(shown(300, 300), colour(0xF801));
+    EXPECT_EQ(shown(3 * 120, 300), colour(harness::pixel(120, 100)));
+    harness::stop();
+  }
 }
 
 TEST_F(Presenting, WindowKeysNeverReachTheGameEvenInAWaitThatDoesNotReadKeys) {
@@ -145,6 +233,238 @@ TEST_F(Presenting, WindowKeysNeverReachTheGameEvenInAWaitThatDoesNotReadKeys) {
   EXPECT_FALSE(present::fullscreen());
 }
 
+// ---- F12: screenshots --------------------------------------------------------------------------
+
+TEST_F(Presenting, F12SavesTheFrameShownNeverTheHalfDrawnOneNorAnEarlierFile) {
+  Scratch home;
+  Env h("HOME", home.path.c_str()), c("XDG_CONFIG_HOME", nullptr), p("XDG_PICTURES_DIR", nullptr);
+  const std::string folder = home.path + "/Pictures/Talmyr";  // not there yet
+  ASSERT_TRUE(harness::start());
+  hal_present = true;  // as in the game: the window shows every frame
+  static std::vector<uint16_t> lastFrame;
+  hal_flipHook = [] { lastFrame = harness::screenPixels(); };
+  harness::placeHero(&village, 8, 9, 0);
+  affView();
+  GpFlip();
+  const std::vector<uint16_t> frame = lastFrame;
+  GpRectFill(Screen, 0, 0, 320, 20, 0xF800);  // the next frame, half drawn when F12 comes
+  // twice in one pump: two files, the second never replacing the first
+  testing::internal::CaptureStdout();
+  for (int i = 0; i < 2; i++) {
+    keyEvent(SDLK_F12, true, KMOD_NONE);
+    keyEvent(SDLK_F12, false, KMOD_NONE);
+  }
+  hal_events();
+  const std::string said = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(key, 0u);  // never the game's
+  EXPECT_EQ(keych, 0u);
+  std::vector<std::string> shots = filesIn(folder);
+  ASSERT_EQ(shots.size(), 2u) << said;
+  std::sort(shots.begin(), shots.end(), [](const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;  // -2 after its first
+  });
+  // the bytes `make screens` writes for that frame
+  const std::string madeByScreens = home.path + "/screens.png";
+  ASSERT_TRUE(harness::savePng(madeByScreens, frame.data(), 320, 240));
+  for (const std::string& name : shots) {
+    EXPECT_EQ(readFile(in(folder, name)), readFile(madeByScreens)) << name;
+    EXPECT_NE(said.find("talmyr: screenshot " + in(folder, name) + "\n"), std::string::npos) << said;
+    EXPECT_EQ(name.rfind("talmyr-", 0), 0u) << name;
+  }
+  // named by the second, the second one of a second ranked (unless a second passed between the
+  // two); the caption names the latest
+  const std::string first = shots[0].substr(0, shots[0].size() - 4);
+  if (shots[1].size() != shots[0].size()) {
+    EXPECT_EQ(shots[1], first + "-2.png");
+  }
+  EXPECT_EQ(caption(), "Talmyr demo 2' - " + shots[1]);
+  // the picture itself never changes to tell it, and the title comes back after three seconds
+  present::frame();
+  EXPECT_EQ(shown(0, 0), colour(0xF800));
+  sleep(2900);
+  hal_events();
+  EXPECT_NE(caption(), "Talmyr demo 2'");
+  sleep(200);
+  hal_events();
+  EXPECT_EQ(caption(), "Talmyr demo 2'");
+
+  // files already named for this second and the next two are left as they are
+  const long long now = static_cast<long long>(std::time(nullptr));
+  for (int k = 0; k < 3; k++) std::ofstream(in(folder, screenshot::nameFor(now + k, 1))) << "mine";
+  const size_t before = filesIn(folder).size();
+  keyEvent(SDLK_F12, true, KMOD_NONE);
+  hal_events();
+  int mine = 0;
+  for (const std::string& name : filesIn(folder)) mine += readFile(in(folder, name)) == "mine";
+  EXPECT_EQ(mine, 3);
+  EXPECT_EQ(filesIn(folder).size(), before + 1);  // and a new one beside them
+}
+
+TEST_F(Presenting, AScreenshotThatCannotBeSavedSaysSoInOneLineAndTheGameGoesOn) {
+  Scratch home;
+  Env h("HOME", home.path.c_str()), c("XDG_CONFIG_HOME", home.path.c_str()),
+      p("XDG_PICTURES_DIR", nullptr);
+  std::ofstream(home.path + "/a-file") << "x";
+  ASSERT_TRUE(harness::start());
+  harness::placeHero(&village, 8, 9, 0);
+  affView();
+  GpFlip();
+  // a place nobody may write in (even root), and a file where a folder should be
+  for (const char* where : {"\"/proc/talmyr-pictures\"", "\"$HOME/a-file\""}) {
+    SCOPED_TRACE(where);
+    std::ofstream(home.path + "/user-dirs.dirs") << "# written by a test\nXDG_PICTURES_DIR=" << where << "\n";
+    testing::internal::CaptureStderr();
+    keyEvent(SDLK_F12, true, KMOD_NONE);
+    keyEvent(SDLK_SPACE, true, KMOD_NONE);
+    hal_events();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(said.rfind("talmyr: no screenshot: ", 0), 0u) << said;
+    EXPECT_EQ(keych, KEY_A);  // the game goes on, and gets its own keys
+    EXPECT_EQ(hal_working, 1);
+    EXPECT_EQ(caption(), "Talmyr demo 2'");
+    keyEvent(SDLK_SPACE, false, KMOD_NONE);
+    keyEvent(SDLK_F12, false, KMOD_NONE);
+    hal_events();
+  }
+  EXPECT_EQ(filesIn(home.path), (std::vector<std::string>{"a-file", "user-dirs.dirs"}));
+}
+
+TEST(Screenshots, ThePicturesFolderIsTheOneXdgUserDirNames) {
+  Scratch home;
+  Env h("HOME", home.path.c_str()), c("XDG_CONFIG_HOME", nullptr), p("XDG_PICTURES_DIR", nullptr);
+  auto tool = [] {
+    std::string out;
+    if (FILE* f = popen("xdg-user-dir PICTURES", "r")) {
+      char buf[512];
+      while (std::fgets(buf, sizeof buf, f)) out += buf;
+      pclose(f);
+    }
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+  };
+  // nothing says: ~/Pictures (the tool would say the home itself)
+  EXPECT_EQ(screenshot::folder(), home.path + "/Pictures/Talmyr");
+  mkdir((home.path + "/.config").c_str(), 0755);
+  struct Case {
+    const char* file;         // user-dirs.dirs
+    const char* environment;  // XDG_PICTURES_DIR
+  };
+  const Case cases[] = {
+      {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", nullptr},
+      {"# a comment\nXDG_MUSIC_DIR=\"$HOME/Musik\"\nXDG_PICTURES_DIR=\"/srv/pictures\"\n", nullptr},
+      {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "/var/tmp/shots"},  // not in the file: the variable
+      {"XDG_PICTURES_DIR=\"$HOME/Images\"\n", "/var/tmp/shots"},  // the file wins
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.file);
+    std::ofstream(home.path + "/.config/user-dirs.dirs") << k.file;
+    Env e("XDG_PICTURES_DIR", k.environment);
+    EXPECT_EQ(screenshot::folder(), tool() + "/Talmyr");
+  }
+  // the file in XDG_CONFIG_HOME when it is set
+  mkdir((home.path + "/elsewhere").c_str(), 0755);
+  std::ofstream(home.path + "/elsewhere/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Fotos\"\n";
+  Env e("XDG_CONFIG_HOME", (home.path + "/elsewhere").c_str());
+  EXPECT_EQ(screenshot::folder(), home.path + "/Fotos/Talmyr");
+  EXPECT_EQ(screenshot::folder(), tool() + "/Talmyr");
+}
+
+// ---- M: the music ---------------------------------------------------------------------------------
+
+// The music lines of a transcript, and the loudness they were heard at ("" for a stop).
+std::vector<std::string> musicOf(const std::vector<std::string>& transcript) {
+  std::vector<std::string> lines;
+  for (const std::string& l : transcript)
+    if (l.rfind("music: ", 0) == 0) lines.push_back(l);
+  return lines;
+}
+
+TEST_F(Presenting, MSilencesTheMusicAtAnyMomentAndGivesItBackWhereItHasGot) {
+  Scratch dir;
+  settingsPath = dir.path + "/talmyr/settings.ini";
+  settings.musicVolume = 40;
+  ASSERT_TRUE(harness::start());
+  EXPECT_EQ(Mix_VolumeMusic(-1), 51);  // 40 % of the mixer's 128
+  // in a pause that reads no keys: M is served there, the game's keys stay queued
+  keyEvent(SDLK_m, true, KMOD_NONE);
+  keyEvent(SDLK_m, false, KMOD_NONE);
+  keyEvent(SDLK_LEFT, true, KMOD_NONE);
+  sleep(100);
+  EXPECT_EQ(Mix_VolumeMusic(-1), 0);
+  EXPECT_NE(readFile(settingsPath).find("music_muted=1\n"), std::string::npos);
+  hal_events();
+  EXPECT_EQ(key, KEY_LEFT);
+  keyEvent(SDLK_LEFT, false, KMOD_NONE);
+  keyEvent(SDLK_m, true, KMOD_NONE);
+  keyEvent(SDLK_m, false, KMOD_NONE);
+  hal_events();
+  EXPECT_EQ(Mix_VolumeMusic(-1), 51);
+  EXPECT_EQ(key, 0u);
+
+  // exploring: M muted, then back, while the island's music plays on
+  record::clear();
+  record::begin();
+  static int pumps, mutedVolume, mutedPlaying, mutedPaused, backVolume;
+  static uint32_t gameKeys;
+  pumps = 0;
+  gameKeys = 0;
+  harness::placeHero(&ile, 17, 14, 0);
+  harness::driver = [] {
+    gameKeys |= key | keych;
+    switch (++pumps) {
+      case 20: keyEvent(SDLK_m, true, KMOD_NONE); break;
+      case 21: keyEvent(SDLK_m, false, KMOD_NONE); break;
+      case 60:
+        mutedVolume = Mix_VolumeMusic(-1);
+        mutedPlaying = Mix_PlayingMusic();
+        mutedPaused = Mix_PausedMusic();
+        keyEvent(SDLK_m, true, KMOD_NONE);
+        keyEvent(SDLK_m, false, KMOD_NONE);
+        break;
+      case 61: backVolume = Mix_VolumeMusic(-1); break;
+      case 100: harness::closeWindow(); break;
+      default: break;
+    }
+  };
+  gameEngine();
+  record::end();
+  EXPECT_EQ(pumps, 100);
+  EXPECT_EQ(gameKeys, 0u);  // M never reached the game
+  EXPECT_EQ(mutedVolume, 0);
+  EXPECT_EQ(mutedPlaying, 1);  // the piece went on unheard...
+  EXPECT_EQ(mutedPaused, 0);
+  EXPECT_EQ(backVolume, 51);  // ...and was heard again where it had got: started once only
+  EXPECT_EQ(musicOf(record::transcript()),
+            (std::vector<std::string>{"music: exploration (volume 51/128)"}));
+  EXPECT_NE(readFile(settingsPath).find("music_muted=0\n"), std::string::npos);
+}
+
+TEST(MusicSettings, QuieterOrMutedEveryPieceStillStartsAndStopsAtItsMoment) {
+  std::ifstream f(std::string(TALMYR_SOURCE_DIR) + "/tests/references/story.txt");
+  std::vector<std::string> reference;
+  for (std::string l; std::getline(f, l);) reference.push_back(l);
+  ASSERT_FALSE(musicOf(reference).empty());
+  for (auto [volume, muted, heard] : {std::make_tuple(40, false, " (volume 51/128)"),
+                                      std::make_tuple(100, true, " (volume 0/128)"),
+                                      std::make_tuple(0, false, " (volume 0/128)")}) {
+    SCOPED_TRACE(heard);
+    settings = Settings();
+    settings.musicVolume = volume;
+    settings.musicMuted = muted;
+    ASSERT_TRUE(story::play("fr"));
+    // the whole story as the references tell it, each piece at the loudness asked for
+    std::vector<std::string> got = record::transcript();
+    for (std::string& l : got) {
+      if (l.rfind("music: ", 0) != 0 || l == "music: stop") continue;
+      EXPECT_EQ(l.substr(l.size() - std::strlen(heard)), heard) << l;
+      l.resize(l.size() - std::strlen(heard));
+    }
+    EXPECT_EQ(got, reference);
+  }
+  settings = Settings();
+}
+
 // ---- the settings file ----------------------------------------------------------------------
 
 class SettingsFile : public ::testing::Test {
@@ -182,15 +502,21 @@ TEST_F(SettingsFile, TheWindowsChoiceIsKeptAndReadBackQuietly) {
   auto [fresh, quiet] = load(path());  // no file yet: the defaults, and nothing said
   EXPECT_FALSE(fresh.fullscreen);
   EXPECT_EQ(fresh.scale, 0);
+  EXPECT_EQ(fresh.musicVolume, 100);  // the music as loud as it always was
+  EXPECT_FALSE(fresh.musicMuted);
   EXPECT_EQ(quiet, "");
   Settings s;
   s.fullscreen = true;
   s.scale = 4;
+  s.musicVolume = 0;
+  s.musicMuted = true;
   ASSERT_TRUE(saveSettings(path(), s));  // its folder is made on the way
   EXPECT_NE(access((path() + ".tmp").c_str(), F_OK), 0);  // written aside, then renamed over
   auto [back, said] = load(path());
   EXPECT_TRUE(back.fullscreen);
   EXPECT_EQ(back.scale, 4);
+  EXPECT_EQ(back.musicVolume, 0);
+  EXPECT_TRUE(back.musicMuted);
   EXPECT_EQ(said, "");
   // without XDG_CONFIG_HOME, in HOME; without either, nowhere
   unsetenv("XDG_CONFIG_HOME");
@@ -213,6 +539,7 @@ TEST_F(SettingsFile, BadFilesAreIgnoredWithOneLine) {
       {"garbage", std::string(garbage, sizeof garbage - 1), false, 0},
       {"cut short", "fullscreen=1\nsca", true, 0},
       {"nonsense values", "fullscreen=yes\nscale=99\nscale=-2\n", false, 0},
+      {"a music volume out of range", "music_volume=101\nmusic_volume=-5\nmusic_muted=2\nscale=3\n", false, 3},
       {"unknown keys", "volume=11\nscale=2\n", false, 2},
   };
   for (const Case& c : cases) {
@@ -220,6 +547,7 @@ TEST_F(SettingsFile, BadFilesAreIgnoredWithOneLine) {
     auto [s, said] = load(path());
     EXPECT_EQ(s.fullscreen, c.fullscreen) << c.what;
     EXPECT_EQ(s.scale, c.scale) << c.what;
+    EXPECT_EQ(s.musicVolume, 100) << c.what;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << c.what << ": " << said;
   }
   // a folder where the file should be cannot be read: the defaults, one line

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The real program in a real X window.
 
-usage: test_xwindow.py TALMYR XWINDOW_REFERENCE WORKDIR
+usage: test_xwindow.py TALMYR XWINDOW_REFERENCE WORKDIR DESKTOP_ENTRY
 
 Starts an X server of its own (Xvfb, 1920x1080, 24 bits), runs the program in it and plays it with
 xdotool as a person would: the title menu, Return into the story, Return again to skip it, the
@@ -11,21 +11,27 @@ for pixel, with what xwindow_reference draws headless on the virtual clock at th
 
 The window opens at three times the picture's size (the largest whole number within 85 % of the
 desktop); every capture must show the picture magnified exactly, each pixel a square of one
-colour, centred on black. On the title menu F11 switches to full screen (four times, centred,
-black around it) and Alt+Return back, and the menu must still show: the keys never reach the game.
-On the island the window is resized, then switched to full screen and back, and the same view must
-show each time, the information page not opened.
+colour, centred on black. On the title menu F12 saves a screenshot, which must be byte for byte
+the headless picture, and F11 switches to full screen (four times, centred, black around it,
+the window covering the screen from its corner with no window manager to place it) and
+Alt+Return back, and the menu must still show: the keys never reach the game. On the island the
+window is resized, then switched to full screen and back, and the same view must show each time,
+the information page not opened.
 
-The window's 16-bit picture (5-6-5) is widened to 24 bits when it is shown, so both sides are
-reduced to 5-6-5 before comparing; nothing else may differ. Keys are held until the game shows it
-saw them, since it reads them once a frame and a press and release inside one frame is lost by
-design.
-Exit 77 (skipped) when Xvfb, xdotool or xwd is missing.
+The window belongs to its launcher: its class (xprop WM_CLASS) is the desktop entry's id, which
+the entry names as its StartupWMClass, unless the player's environment names another.
+
+The window's 16-bit picture (5-6-5) is widened to 24 bits when it is shown, each channel's bits
+repeated as in the headless pictures: the two must be equal to the last bit of every channel.
+Keys are held until the game shows it saw them, since it reads them once a frame and a press and
+release inside one frame is lost by design.
+Exit 77 (skipped) when Xvfb, xdotool, xwd or xprop is missing.
 
 In the sanitizer build LeakSanitizer checks the program's exit too; the one block it finds that is
 not ours is suppressed below (LSAN_SUPPRESSIONS).
 """
 import os
+import re
 import shutil
 import signal
 import struct
@@ -45,13 +51,6 @@ LSAN_SUPPRESSIONS = "leak:_XimSetICValueData\n"
 
 def log(*args):
     print("xwindow:", *args, flush=True)
-
-
-def rgb565(img):
-    """The picture with each channel cut to the bits a 5-6-5 pixel keeps."""
-    r, g, b = img.convert("RGB").split()
-    return Image.merge("RGB", (r.point(lambda v: v & 0xF8), g.point(lambda v: v & 0xFC),
-                               b.point(lambda v: v & 0xF8)))
 
 
 def unmagnify(img):
@@ -93,6 +92,7 @@ def parse_xwd(data):
 class Session:
     def __init__(self, talmyr, workdir):
         self.talmyr = talmyr
+        self.home = os.path.join(workdir, "home")
         self.workdir = workdir
         self.xvfb = None
         self.game = None
@@ -120,8 +120,10 @@ class Session:
         if not number.strip():
             raise RuntimeError("Xvfb did not start (see xvfb.log)")
         self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(),
-                        XDG_CONFIG_HOME=self.path("config"))  # never the player's own settings
-        self.env.pop("SDL_VIDEODRIVER", None)
+                        XDG_CONFIG_HOME=self.path("config"),  # never the player's own settings
+                        HOME=self.home)                       # nor pictures
+        for name in ("SDL_VIDEODRIVER", "XDG_PICTURES_DIR", "SDL_VIDEO_X11_WMCLASS"):
+            self.env.pop(name, None)
         for name in ("LANGUAGE", "LC_ALL", "LC_MESSAGES"):  # the game's own language, French
             self.env.pop(name, None)
         self.env["LANG"] = "C"
@@ -140,11 +142,29 @@ class Session:
         self.game = subprocess.Popen([self.talmyr], env=self.env, cwd=self.workdir,
                                      stdout=open(self.path("talmyr.out"), "w"),
                                      stderr=open(self.path("talmyr.err"), "w"))
-        out = self.xdotool("search", "--sync", "--name", "^Talmyr demo 2.$", timeout=20)
-        self.wid = out.split()[0]
+        self.find_window()
+        log("window", self.wid)
+
+    def find_window(self):
+        """The game's window (sdl12-compat makes a new one for full screen)."""
+        out = self.xdotool("search", "--sync", "--name", "^Talmyr demo 2.", timeout=20)
+        self.wid = out.split()[-1]
         # With no window manager the keyboard follows the pointer or an explicit focus.
         self.xdotool("windowfocus", "--sync", self.wid)
-        log("window", self.wid)
+
+    def wm_class(self, wid=None):
+        """The window's class, as xprop prints it: its two names."""
+        out = subprocess.run(["xprop", "-id", wid or self.wid, "WM_CLASS"], env=self.env, check=True,
+                             timeout=10, stdout=subprocess.PIPE, text=True).stdout
+        return re.findall(r'"([^"]*)"', out)
+
+    def geometry(self):
+        """The window's place and size on the screen: x, y, width, height."""
+        out = subprocess.run(["xwininfo", "-id", self.wid], env=self.env, check=True, timeout=10,
+                             stdout=subprocess.PIPE, text=True).stdout
+        field = lambda name: int(re.search(name + r":\s+(-?\d+)", out).group(1))
+        return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+                field("Height"))
 
     def stop(self):
         """SIGTERM closes the game as a window close does: it must end at once and cleanly."""
@@ -203,10 +223,10 @@ class Session:
         which = ["-root"] if self.fullscreen else ["-id", self.wid]
         data = subprocess.run(["xwd", *which, "-silent"], env=self.env, check=True, timeout=10,
                               stdout=subprocess.PIPE).stdout
-        return unmagnify(rgb565(parse_xwd(data)))
+        return unmagnify(parse_xwd(data))
 
     def wait_for(self, name, want, timeout=15.0):
-        """Captures until the player sees `want` (5-6-5), or fails after `timeout` seconds."""
+        """Captures until the player sees `want`, or fails after `timeout` seconds."""
         deadline = time.time() + timeout
         while True:
             try:
@@ -235,12 +255,53 @@ class Session:
         self.xdotool("key", keys)
         self.fullscreen = not self.fullscreen
         time.sleep(0.5)
+        self.find_window()
         if self.fullscreen:
-            # With no window manager to place it, a full-screen window may stay where the window
-            # was; put it at the screen's corner so that the screen shows all of it.
-            self.xdotool("windowmove", self.wid, "0", "0")
-            time.sleep(0.3)
-        self.xdotool("windowfocus", "--sync", self.wid)
+            # no window manager places it: the game itself must cover the screen from its corner
+            expect(self.geometry(), (0, 0) + SCREEN, "the full-screen window's place and size")
+
+    def screenshot(self, headless):
+        """F12: a new file in ~/Pictures/Talmyr with the bytes of the headless picture, and the
+        window's title saying its name."""
+        folder = os.path.join(self.home, "Pictures", "Talmyr")
+        self.xdotool("key", "--window", self.wid, "F12")
+        deadline = time.time() + 10
+        while not (os.path.isdir(folder) and os.listdir(folder)) and time.time() < deadline:
+            time.sleep(0.05)
+        shots = os.listdir(folder) if os.path.isdir(folder) else []
+        expect(len(shots), 1, "screenshots taken by F12")
+        time.sleep(0.2)  # written whole
+        with open(os.path.join(folder, shots[0]), "rb") as f, open(headless, "rb") as g:
+            if f.read() != g.read():
+                raise AssertionError("the screenshot %s is not the headless picture %s"
+                                     % (shots[0], headless))
+        title = subprocess.run(["xprop", "-id", self.wid, "WM_NAME"], env=self.env, check=True,
+                               timeout=10, stdout=subprocess.PIPE, text=True).stdout
+        if shots[0] not in title:
+            raise AssertionError("the window's title does not name the screenshot: " + title)
+        log("F12      %s, the headless picture's bytes" % shots[0])
+
+    def own_class(self):
+        """A second game started with SDL_VIDEO_X11_WMCLASS set keeps the player's class."""
+        env = dict(self.env, SDL_VIDEO_X11_WMCLASS="players.own.class")
+        other = subprocess.Popen([self.talmyr, "--scale", "1"], env=env, cwd=self.workdir,
+                                 stdout=subprocess.DEVNULL, stderr=open(self.path("other.err"), "w"))
+        try:
+            deadline = time.time() + 20
+            found = []
+            while time.time() < deadline:
+                for wid in self.xdotool("search", "--name", "^Talmyr demo 2.").split():
+                    if self.wm_class(wid) == ["players.own.class"] * 2:
+                        found = [wid]
+                if found:
+                    break
+                time.sleep(0.2)
+            if not found:
+                raise AssertionError("no window of the class the player named")
+            log("WM_CLASS the player's own when named")
+        finally:
+            other.terminate()
+            other.wait(timeout=10)
 
     def wait_change(self, name, away_from, timeout=15.0):
         """Captures until the window no longer shows `away_from`."""
@@ -259,12 +320,19 @@ def expect(got, want, what):
         raise AssertionError("%s: %s, not %s" % (what, got, want))
 
 
+def startup_wm_class(entry):
+    """The desktop entry's id (its file's name) and its StartupWMClass."""
+    with open(entry, encoding="utf-8") as f:
+        found = re.search(r"^StartupWMClass=(.*)$", f.read(), re.M)
+    return os.path.basename(entry)[:-len(".desktop")], found.group(1) if found else None
+
+
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         print(__doc__)
         return 2
-    talmyr, reference, workdir = sys.argv[1:]
-    missing = [t for t in ("Xvfb", "xdotool", "xwd") if shutil.which(t) is None]
+    talmyr, reference, workdir, entry = sys.argv[1:]
+    missing = [t for t in ("Xvfb", "xdotool", "xwd", "xprop", "xwininfo") if shutil.which(t) is None]
     if missing:
         print("test_xwindow: SKIPPED: %s not installed (make setup installs them)"
               % ", ".join(missing))
@@ -275,8 +343,10 @@ def main():
     # The headless pictures, drawn by the real game code on the virtual clock.
     env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
     subprocess.run([reference, workdir], env=env, check=True, timeout=60, stdout=subprocess.DEVNULL)
-    ref = {n: rgb565(Image.open(os.path.join(workdir, n + ".png")))
+    ref = {n: Image.open(os.path.join(workdir, n + ".png")).convert("RGB")
            for n in ("title", "explore", "info", "back", "talk1", "talk2")}
+    app_id, startup_class = startup_wm_class(entry)
+    expect(startup_class, app_id, "the desktop entry's StartupWMClass")
 
     begun = time.time()
     s = Session(talmyr, workdir)
@@ -285,8 +355,12 @@ def main():
         s.start_x()
         s.start_game()
         expect(s.wait_for("title", ref["title"], timeout=20), 3, "the window's scale")
+        expect(s.wm_class(), [app_id, app_id], "the window's class (xprop WM_CLASS)")
+        log("WM_CLASS", s.wm_class())
+        s.screenshot(os.path.join(workdir, "title.png"))  # F12: the headless picture's very bytes
         s.switch("F11")                        # full screen: the menu, four times, centred
         expect(s.wait_for("title-fs", ref["title"]), 4, "the full screen's scale")
+        expect(s.wm_class(), [app_id, app_id], "the full-screen window's class")
         s.switch("alt+Return")                 # back to the window, and no choice made
         expect(s.wait_for("title-back", ref["title"]), 3, "the window's scale")
         s.hold("Return", lambda t: s.wait_change("intro", ref["title"], t))  # Jouer: the story
@@ -302,6 +376,7 @@ def main():
         # three tiles left: the vagrant walks up and talks; then his next line
         s.hold("Left", lambda t: s.wait_for("talk1", ref["talk1"], 20), attempts=1)
         s.hold("space", lambda t: s.wait_for("talk2", ref["talk2"], t))
+        s.own_class()                          # the player's own class, when the player names one
     finally:
         status = s.stop()
     log("played and compared in %.1f s" % (time.time() - begun))

@@ -4,6 +4,7 @@
 #include "present.h"
 
 #include "fct_gp.h"
+#include "volume.h"
 
 #include <emscripten.h>
 
@@ -83,15 +84,32 @@ void frame() {
 }
 
 // F11 and Alt+Return are the page's: it asks the browser for full screen while the key is being
-// pressed, the only moment a browser grants it. The game never sees them.
+// pressed, the only moment a browser grants it; F12 is the page's too (it saves the canvas as a
+// picture). M silences the music or gives it back, as on the desktop. The game sees none of them.
 bool isWindowEvent(const SDL_Event& e) {
   if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
   const SDLKey k = e.key.keysym.sym;
-  return k == SDLK_F11 || (k == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT));
+  return k == SDLK_F11 || k == SDLK_F12 || k == SDLK_m ||
+         (k == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT));
 }
-void handle(const SDL_Event&) {}
+void handle(const SDL_Event& e) {
+  if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_m) volume::toggleMute();
+}
 void track(const SDL_Event&) {}
 bool service() { return false; }
+
+// The page's title stays the game's name.
+void setTitle(const char* title) { SDL_WM_SetCaption(title, nullptr); }
+void note(const char*) {}
+void tick() {}
+
+bool shownFrame(uint16_t* out) {
+  if (shown.size() != static_cast<size_t>(W) * H) return false;
+  std::memcpy(out, shown.data(), shown.size() * 2);
+  return true;
+}
+
+int fallbackDepth = 16;
 
 bool fullscreen() { return false; }
 SDL_Surface* window() { return Screen; }

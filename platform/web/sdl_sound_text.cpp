@@ -160,6 +160,14 @@ int Mix_HaltMusic() {
 
 int Mix_PlayingMusic() { return playing ? 1 : 0; }
 
+int Mix_QuerySpec(int* frequency, Uint16* format, int* channels) {
+  if (!audioOpen) return 0;
+  if (frequency) *frequency = 22050;
+  if (format) *format = AUDIO_S16LSB;
+  if (channels) *channels = 2;
+  return 1;
+}
+
 int Mix_VolumeMusic(int v) {
   const int was = volume;
   if (v >= 0) {
