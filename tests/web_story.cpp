@@ -4,28 +4,13 @@
 // them with the desktop's references.
 #include "support_story.h"
 
-#include <emscripten.h>
-
-EM_JS(void, talmyr_report_line, (const char* lang, const char* line), {
-  var r = Module.talmyrReport;
-  var l = UTF8ToString(lang);
-  (r.lines[l] = r.lines[l] || []).push(UTF8ToString(line));
-});
+// The page's side: tests/library_web_story.js.
+extern "C" void talmyr_report_line(const char* lang, const char* line);
 
 // A picture: 320x240 5-6-5 pixels, as hexadecimal text (four digits a pixel).
-EM_JS(void, talmyr_report_picture, (const char* lang, const char* name, const uint16_t* px, int n), {
-  var r = Module.talmyrReport;
-  var l = UTF8ToString(lang);
-  var a = HEAPU16.subarray(px >> 1, (px >> 1) + n);
-  var s = new Array(n);
-  for (var i = 0; i < n; i++) s[i] = (a[i] | 0x10000).toString(16).slice(1);
-  (r.pictures[l] = r.pictures[l] || {})[UTF8ToString(name)] = s.join(String());
-});
+extern "C" void talmyr_report_picture(const char* lang, const char* name, const uint16_t* px, int n);
 
-EM_JS(void, talmyr_report_done, (int ok), {
-  Module.talmyrReport.ok = !!ok;
-  Module.talmyrReport.done = true;
-});
+extern "C" void talmyr_report_done(int ok);
 
 // The harness's screenshots (the autopilot's, when asked for) go to the page as well.
 void harness::saveScreen(const std::string& path, SDL_Surface* s) {

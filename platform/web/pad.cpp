@@ -7,34 +7,12 @@
 
 #include "fct_gp.h"
 
-#include <emscripten.h>
 
 #include <algorithm>
 
 // Fills, for up to `max` pads, three ints each: the buttons held (bit n for button n) and the
 // left stick's two axes from -32768 to 32767. Returns the number of pads.
-EM_JS(int, talmyr_read_pads, (int* out, int max), {
-  var list = navigator.getGamepads ? navigator.getGamepads() : [];
-  var n = 0;
-  for (var i = 0; list && i < list.length && n < max; i++) {
-    var g = list[i];
-    if (!g || !g.connected) continue;
-    var buttons = 0;
-    for (var b = 0; b < g.buttons.length && b < 32; b++) {
-      var v = g.buttons[b];
-      if (typeof v === 'object' ? v.pressed : v > 0.5) buttons |= 1 << b;
-    }
-    var axis = function(k) {
-      var a = g.axes && g.axes.length > k ? Math.max(-1, Math.min(1, g.axes[k])) : 0;
-      return Math.round(a < 0 ? a * 32768 : a * 32767);
-    };
-    HEAP32[(out >> 2) + n * 3] = buttons;
-    HEAP32[(out >> 2) + n * 3 + 1] = axis(0);
-    HEAP32[(out >> 2) + n * 3 + 2] = axis(1);
-    n++;
-  }
-  return n;
-});
+extern "C" int talmyr_read_pads(int* out, int max);
 
 namespace pad {
 

@@ -6,16 +6,13 @@
 #include "fct_gp.h"
 #include "volume.h"
 
-#include <emscripten.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 // Puts the frame (RGBA, W x H) on the canvas.
-EM_JS(void, talmyr_show, (const void* rgba, int w, int h), {
-  if (Module.talmyrShow) Module.talmyrShow(HEAPU8.subarray(rgba, rgba + w * h * 4), w, h);
-});
+extern "C" void talmyr_show(const void* rgba, int w, int h);
 
 namespace present {
 

@@ -7,7 +7,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
-#include <emscripten.h>
 
 #include <cstdlib>
 
@@ -45,65 +44,15 @@ void SDL_FreeRW(SDL_RWops* rw) { std::free(rw); }
 // play before it is decoded (decoding is asynchronous) starts as soon as it is. Browsers keep
 // the sound off until the player's first key or click (the page resumes the context then): a
 // piece started before that starts from its beginning at that moment.
-EM_JS(void, talmyr_audio_open, (), {
-  if (Module.talmyrAudio) return;
-  var AC = window.AudioContext || window.webkitAudioContext;
-  if (!AC) return;
-  var a = Module.talmyrAudio = { ctx: new AC(), tracks: [], wanted: -1, source: null, gain: null,
-                                 volume: 1 };
-  a.gain = a.ctx.createGain();
-  a.gain.connect(a.ctx.destination);
-  a.start = function() {
-    if (a.source) { try { a.source.stop(); } catch (e) {} a.source.disconnect(); a.source = null; }
-    var t = a.tracks[a.wanted];
-    if (!t || !t.buffer) return;
-    var s = a.ctx.createBufferSource();
-    s.buffer = t.buffer;
-    s.loop = true;
-    s.connect(a.gain);
-    s.start();
-    a.source = s;
-  };
-  if (Module.onAudio) Module.onAudio(a);
-});
+extern "C" void talmyr_audio_open();
 
-EM_JS(int, talmyr_audio_load, (const void* data, int size), {
-  var a = Module.talmyrAudio;
-  if (!a) return -1;
-  var id = a.tracks.length;
-  var t = { buffer: null };
-  a.tracks.push(t);
-  var bytes = HEAPU8.slice(data, data + size).buffer;
-  var done = function(buffer) {
-    t.buffer = buffer;
-    if (a.wanted === id) a.start();
-  };
-  var failed = function(e) { console.warn('talmyr: a piece of music cannot be decoded', e); };
-  var p = a.ctx.decodeAudioData(bytes, done, failed);
-  if (p && p.catch) p.catch(function() {});
-  return id;
-});
+extern "C" int talmyr_audio_load(const void* data, int size);
 
-EM_JS(void, talmyr_audio_play, (int id), {
-  var a = Module.talmyrAudio;
-  if (!a) return;
-  a.wanted = id;
-  a.start();
-});
+extern "C" void talmyr_audio_play(int id);
 
-EM_JS(void, talmyr_audio_halt, (), {
-  var a = Module.talmyrAudio;
-  if (!a) return;
-  a.wanted = -1;
-  a.start();
-});
+extern "C" void talmyr_audio_halt();
 
-EM_JS(void, talmyr_audio_volume, (int v), {
-  var a = Module.talmyrAudio;
-  if (!a) return;
-  a.volume = v / 128;
-  a.gain.gain.value = a.volume;
-});
+extern "C" void talmyr_audio_volume(int v);
 
 namespace {
 

@@ -36,14 +36,15 @@ target_link_libraries(talmyr_core PUBLIC talmyr_data)
 
 # The game waits in SDL_Delay as on the desktop: asyncify lets such a wait hand the browser its
 # turn. The page (index.html) is our own; emscripten writes only the program and its loader.
-set(WEB_LINK -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sINITIAL_MEMORY=33554432
+set(WEB_LINK "SHELL:--js-library ${CMAKE_SOURCE_DIR}/platform/web/library_talmyr.js" -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sINITIAL_MEMORY=33554432
     -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -sEXIT_RUNTIME=1 -sEXPORTED_RUNTIME_METHODS=[]
     -sINCOMING_MODULE_JS_API=[arguments,canvas,print,printErr,onExit,onAbort,onRuntimeInitialized,setStatus,monitorRunDependencies,locateFile,preRun,instantiateWasm])
 
 add_executable(talmyr game/main.cpp)
 target_link_libraries(talmyr PRIVATE talmyr_core)
 target_link_options(talmyr PRIVATE ${WEB_LINK})
-set_target_properties(talmyr PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${TALMYR_WEB_OUT})
+set_target_properties(talmyr PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${TALMYR_WEB_OUT}
+                      LINK_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/library_talmyr.js)
 
 # The page itself and its icon.
 foreach(f index.html)
@@ -59,8 +60,10 @@ if(TALMYR_WEB_TEST_OUT)
   target_include_directories(talmyr_story PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(talmyr_story PRIVATE ${WARN} -include ${CMAKE_SOURCE_DIR}/platform/web/sdl_page.h)
   target_link_libraries(talmyr_story PRIVATE talmyr_core)
-  target_link_options(talmyr_story PRIVATE ${WEB_LINK})
-  set_target_properties(talmyr_story PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${TALMYR_WEB_TEST_OUT})
+  target_link_options(talmyr_story PRIVATE ${WEB_LINK}
+                      "SHELL:--js-library ${CMAKE_SOURCE_DIR}/tests/library_web_story.js")
+  set_target_properties(talmyr_story PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${TALMYR_WEB_TEST_OUT}
+                        LINK_DEPENDS "${CMAKE_SOURCE_DIR}/platform/web/library_talmyr.js;${CMAKE_SOURCE_DIR}/tests/library_web_story.js")
 endif()
 if(TALMYR_WEB_TEST_OUT)
   configure_file(${CMAKE_SOURCE_DIR}/tests/web_story.html ${TALMYR_WEB_TEST_OUT}/index.html COPYONLY)

@@ -1,0 +1,84 @@
+// The page's side of the platform: what the game's C++ asks of the browser (platform/web/*.cpp
+// declare these functions). Linked into the program by emscripten (--js-library).
+mergeInto(LibraryManager.library, {
+  talmyr_show: function(rgba, w, h) {
+    if (Module.talmyrShow) Module.talmyrShow(HEAPU8.subarray(rgba, rgba + w * h * 4), w, h);
+  },
+  talmyr_read_pads: function(out, max) {
+    var list = navigator.getGamepads ? navigator.getGamepads() : [];
+    var n = 0;
+    for (var i = 0; list && i < list.length && n < max; i++) {
+      var g = list[i];
+      if (!g || !g.connected) continue;
+      var buttons = 0;
+      for (var b = 0; b < g.buttons.length && b < 32; b++) {
+        var v = g.buttons[b];
+        if (typeof v === 'object' ? v.pressed : v > 0.5) buttons |= 1 << b;
+      }
+      var axis = function(k) {
+        var a = g.axes && g.axes.length > k ? Math.max(-1, Math.min(1, g.axes[k])) : 0;
+        return Math.round(a < 0 ? a * 32768 : a * 32767);
+      };
+      HEAP32[(out >> 2) + n * 3] = buttons;
+      HEAP32[(out >> 2) + n * 3 + 1] = axis(0);
+      HEAP32[(out >> 2) + n * 3 + 2] = axis(1);
+      n++;
+    }
+    return n;
+  },
+  talmyr_audio_open: function() {
+    if (Module.talmyrAudio) return;
+    var AC = window.AudioContext || window.webkitAudioContext;
+    if (!AC) return;
+    var a = Module.talmyrAudio = { ctx: new AC(), tracks: [], wanted: -1, source: null, gain: null,
+                                   volume: 1 };
+    a.gain = a.ctx.createGain();
+    a.gain.connect(a.ctx.destination);
+    a.start = function() {
+      if (a.source) { try { a.source.stop(); } catch (e) {} a.source.disconnect(); a.source = null; }
+      var t = a.tracks[a.wanted];
+      if (!t || !t.buffer) return;
+      var s = a.ctx.createBufferSource();
+      s.buffer = t.buffer;
+      s.loop = true;
+      s.connect(a.gain);
+      s.start();
+      a.source = s;
+    };
+    if (Module.onAudio) Module.onAudio(a);
+  },
+  talmyr_audio_load: function(data, size) {
+    var a = Module.talmyrAudio;
+    if (!a) return -1;
+    var id = a.tracks.length;
+    var t = { buffer: null };
+    a.tracks.push(t);
+    var bytes = HEAPU8.slice(data, data + size).buffer;
+    var done = function(buffer) {
+      t.buffer = buffer;
+      if (a.wanted === id) a.start();
+    };
+    var failed = function(e) { console.warn('talmyr: a piece of music cannot be decoded', e); };
+    var p = a.ctx.decodeAudioData(bytes, done, failed);
+    if (p && p.catch) p.catch(function() {});
+    return id;
+  },
+  talmyr_audio_play: function(id) {
+    var a = Module.talmyrAudio;
+    if (!a) return;
+    a.wanted = id;
+    a.start();
+  },
+  talmyr_audio_halt: function() {
+    var a = Module.talmyrAudio;
+    if (!a) return;
+    a.wanted = -1;
+    a.start();
+  },
+  talmyr_audio_volume: function(v) {
+    var a = Module.talmyrAudio;
+    if (!a) return;
+    a.volume = v / 128;
+    a.gain.gain.value = a.volume;
+  }
+});
