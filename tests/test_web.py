@@ -11,7 +11,8 @@ usage: test_web.py BUILD
   robbery; at each of these moments the canvas equals what the desktop draws then
   (BUILD/web-moments, drawn by the desktop's harness from the same keys), in both languages;
 - the page itself: the picture magnified by a whole number and centred, the keys kept from
-  scrolling, the language from the browser or from ?lang=, the music's loops decoded to exactly
+  scrolling, the language from the browser or from ?lang=, a gamepad of the standard layout,
+  the music's loops decoded to exactly
   the desktop's length, and a clear message when the program or its data is missing or broken.
 """
 import os
@@ -208,6 +209,35 @@ def test_page(build, out):
                           "%.3f ms more than the loop" % (song, frames, lengths[i], rate, gap_ms))
                     check(abs(lengths[i] - frames * rate / 22050.0) <= 1,
                           "%s: its loop decoded to the desktop's length, no gap at the loop point" % song)
+        finally:
+            d.quit()
+
+        # a gamepad of the standard layout (the browser's Gamepad API, played by a stand-in pad):
+        # the d-pad, the stick, a face button and Start move through the title menu and the about
+        # page as the keys do
+        d = web.chromium(sound=False)
+        try:
+            d.get(address + "?lang=fr")
+            web.expect(d, [title["fr"]], timeout=20)
+            d.execute_script(
+                "window.talmyrPad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0],"
+                " buttons: Array.from({ length: 17 }, function () { return { pressed: false }; }) };"
+                "Object.defineProperty(navigator, 'getGamepads', { configurable: true,"
+                " value: function () { return [null, window.talmyrPad]; } });")
+            about = {n: web.png565(os.path.join(pictures, n + ".png")) for n in ("title_about", "about")}
+
+            def pad(script, want, what):
+                d.execute_script(script)
+                ok = web.expect(d, [want], timeout=10) == 0
+                d.execute_script("talmyrPad.buttons.forEach(function (b) { b.pressed = false; });"
+                                 "talmyrPad.axes = [0, 0, 0, 0];")
+                time.sleep(0.3)
+                check(ok, "a gamepad: %s" % what)
+            pad("talmyrPad.buttons[13].pressed = true;", about["title_about"], "the d-pad's down moves the menu")
+            pad("talmyrPad.axes[1] = -1;", title["fr"], "the stick's up moves it back")
+            pad("talmyrPad.axes[1] = 0.9;", about["title_about"], "the stick's down again")
+            pad("talmyrPad.buttons[0].pressed = true;", about["about"], "a face button chooses")
+            pad("talmyrPad.buttons[9].pressed = true;", title["fr"], "Start leaves the about page")
         finally:
             d.quit()
 

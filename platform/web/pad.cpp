@@ -7,11 +7,10 @@
 
 #include "fct_gp.h"
 
-
 #include <algorithm>
 
 // Fills, for up to `max` pads, three ints each: the buttons held (bit n for button n) and the
-// left stick's two axes from -32768 to 32767. Returns the number of pads.
+// left stick's two axes from -32768 to 32767. Returns the number of pads (library_talmyr.js).
 extern "C" int talmyr_read_pads(int* out, int max);
 
 namespace pad {

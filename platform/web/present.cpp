@@ -6,12 +6,11 @@
 #include "fct_gp.h"
 #include "volume.h"
 
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-// Puts the frame (RGBA, W x H) on the canvas.
+// Puts the frame (RGBA, W x H) on the canvas (library_talmyr.js).
 extern "C" void talmyr_show(const void* rgba, int w, int h);
 
 namespace present {

@@ -43,16 +43,12 @@ void SDL_FreeRW(SDL_RWops* rw) { std::free(rw); }
 // The page's side: tracks decoded into buffers, one of them looping at a time. A track asked to
 // play before it is decoded (decoding is asynchronous) starts as soon as it is. Browsers keep
 // the sound off until the player's first key or click (the page resumes the context then): a
-// piece started before that starts from its beginning at that moment.
+// piece started before that starts from its beginning at that moment (library_talmyr.js).
 extern "C" void talmyr_audio_open();
-
-extern "C" int talmyr_audio_load(const void* data, int size);
-
+extern "C" int talmyr_audio_load(const void* data, int size);  // the track's number, or -1
 extern "C" void talmyr_audio_play(int id);
-
 extern "C" void talmyr_audio_halt();
-
-extern "C" void talmyr_audio_volume(int v);
+extern "C" void talmyr_audio_volume(int v);  // 0 to 128
 
 namespace {
 
