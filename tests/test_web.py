@@ -12,8 +12,8 @@ usage: test_web.py BUILD
   (BUILD/web-moments, drawn by the desktop's harness from the same keys), in both languages;
 - the page itself: the picture magnified by a whole number and centred, the keys kept from
   scrolling, the language from the browser or from ?lang=, a gamepad of the standard layout,
-  the music's loops decoded to exactly
-  the desktop's length, and a clear message when the program or its data is missing or broken.
+  the music's loops decoded to exactly the desktop's length, and a clear message when the
+  program or its data is missing or broken.
 """
 import os
 import shutil
