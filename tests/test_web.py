@@ -241,7 +241,18 @@ def test_page(build, out):
         finally:
             d.quit()
 
-    # what the player sees when the program or its data is missing or broken
+    # what the player sees when the browser has no WebAssembly, or the program or its data is
+    # missing or broken
+    with web.served(os.path.join(build, "web")) as address:
+        d = web.chromium(sound=False)
+        try:
+            d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": "delete window.WebAssembly;"})
+            d.get(address + "?lang=en")
+            state = web.wait_for(d, "return document.body.getAttribute('data-state')", timeout=20)
+            text = d.execute_script("return document.getElementById('message').textContent")
+            check(state == "error" and "WebAssembly" in text, "no WebAssembly: the page says so: %r" % text)
+        finally:
+            d.quit()
     for case in ("no wasm", "cut wasm", "not wasm", "no js"):
         folder = tempfile.mkdtemp(prefix="talmyr-web-")
         shutil.copytree(os.path.join(build, "web"), folder, dirs_exist_ok=True)
