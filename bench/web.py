@@ -7,7 +7,7 @@ BUILD/web is the page (make web), BUILD/web-moments/fr the desktop's moments of 
 - files: each file of the page with its size and its size compressed by gzip -9;
 - startup_ms: from the navigation to the title menu's first frame on the canvas, served from
   127.0.0.1, median of five loads in a fresh browser each;
-- per state, % of one core: the user and system time of every Chromium process (from /proc)
+- per state, % of one core: the user and system time of every process of that Chromium (/proc)
   over S seconds of wall time (3 s for the drain): the title menu, the intro, standing, a
   dialogue box waiting, the duel's menu waiting, a drain, walking to and fro on the island.
 Run with /usr/bin/python3.
@@ -26,30 +26,39 @@ import support_web as web  # noqa: E402
 HZ = os.sysconf("SC_CLK_TCK")
 
 
-def chromium_cpu():
-    """Seconds of CPU used so far by every Chromium process running now."""
-    total = 0.0
+def chromium_cpu(root):
+    """Seconds of CPU used so far by every Chromium process of the browser started under root
+    (the ChromeDriver process): only ours, whatever else runs on the machine."""
+    parent, times = {}, {}
     for pid in os.listdir("/proc"):
         if not pid.isdigit():
             continue
         try:
-            if not os.readlink("/proc/%s/exe" % pid).startswith("/usr/lib/chromium/"):
-                continue
             with open("/proc/%s/stat" % pid) as f:
                 fields = f.read().rsplit(")", 1)[1].split()
-            total += (int(fields[11]) + int(fields[12])) / HZ
+            parent[int(pid)] = int(fields[1])
+            if os.readlink("/proc/%s/exe" % pid).startswith("/usr/lib/chromium/"):
+                times[int(pid)] = (int(fields[11]) + int(fields[12])) / HZ
         except OSError:
             continue
+    total = 0.0
+    for pid, t in times.items():
+        p = pid
+        while p > 1 and p != root:
+            p = parent.get(p, 0)
+        if p == root:
+            total += t
     return total
 
 
-def measure(seconds, during=None):
-    c0, t0 = chromium_cpu(), time.monotonic()
+def measure(d, seconds, during=None):
+    root = d.service.process.pid
+    c0, t0 = chromium_cpu(root), time.monotonic()
     if during:
         during(t0 + seconds)
     else:
         time.sleep(seconds)
-    return 100.0 * (chromium_cpu() - c0) / (time.monotonic() - t0)
+    return 100.0 * (chromium_cpu(root) - c0) / (time.monotonic() - t0)
 
 
 def main(argv):
@@ -91,27 +100,27 @@ def main(argv):
             d.get(address + "?lang=fr")
             web.expect(d, [pics["title"]])
             time.sleep(1.0)
-            out["title"] = measure(seconds)
+            out["title"] = measure(d, seconds)
             web.tap(d, Keys.ENTER, pics["title"])        # Jouer: the intro scrolls
             time.sleep(1.0)
-            out["intro"] = measure(seconds)
+            out["intro"] = measure(d, seconds)
             hold(Keys.ENTER, 0.2)                        # skipped: the hero stands on the island
             web.expect(d, [pics["island"]])
             time.sleep(1.0)
-            out["standing"] = measure(seconds)
+            out["standing"] = measure(d, seconds)
             ActionChains(d).key_down(Keys.ARROW_LEFT).perform()   # the ambush: the vagrant talks
             web.expect(d, [pics["ambush-1"]])
             ActionChains(d).key_up(Keys.ARROW_LEFT).perform()
             time.sleep(1.0)
-            out["dialogue"] = measure(seconds)
+            out["dialogue"] = measure(d, seconds)
             for k in range(1, 6):                        # his lines and the hero's, then the duel
                 web.expect(d, [pics["ambush-%d" % k]])
                 web.tap(d, Keys.SPACE, pics["ambush-%d" % k])
             web.expect(d, [pics["duel"]])
             time.sleep(1.0)
-            out["combat_menu"] = measure(seconds)
+            out["combat_menu"] = measure(d, seconds)
             web.tap(d, Keys.SPACE, pics["duel"])         # a blow, then the answer: life drains
-            out["drain"] = measure(min(seconds, 3.0))
+            out["drain"] = measure(d, min(seconds, 3.0))
             end = time.time() + 120                      # the duel to its end, then the robbery
             while time.time() < end and web.expect(d, [pics["robbery-1"]], timeout=0.2) != 0:
                 if web.expect(d, [pics["duel"]], timeout=0.2, rows=(112, 200)) == 0:
@@ -126,7 +135,7 @@ def main(argv):
                     for key in (Keys.ARROW_RIGHT, Keys.ARROW_LEFT):
                         hold(key, 1.2)
                         time.sleep(0.3)
-            out["walking"] = measure(seconds, walk)
+            out["walking"] = measure(d, seconds, walk)
         finally:
             d.quit()
     print(json.dumps(out))

@@ -188,6 +188,7 @@ def test_page(build, out):
             d.get(address + "?lang=fr")
             web.expect(d, [title["fr"]], timeout=20)
             state = d.execute_script("return Module.talmyrAudio.ctx.state")
+            check(state == "suspended", "no sound runs before the first key (%s)" % state)
             for key in (Keys.ENTER, Keys.ENTER):
                 ActionChains(d).key_down(key).perform()
                 time.sleep(0.3)
@@ -223,7 +224,8 @@ def test_page(build, out):
                 "window.talmyrPad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0],"
                 " buttons: Array.from({ length: 17 }, function () { return { pressed: false }; }) };"
                 "Object.defineProperty(navigator, 'getGamepads', { configurable: true,"
-                " value: function () { return [null, window.talmyrPad]; } });")
+                " value: function () { return [null, window.talmyrPad]; } });"
+                "dispatchEvent(new Event('gamepadconnected'));")
             about = {n: web.png565(os.path.join(pictures, n + ".png")) for n in ("title_about", "about")}
 
             def pad(script, want, what):

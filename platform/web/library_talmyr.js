@@ -4,8 +4,12 @@ mergeInto(LibraryManager.library, {
   talmyr_show: function(rgba, w, h) {
     if (Module.talmyrShow) Module.talmyrShow(HEAPU8.subarray(rgba, rgba + w * h * 4), w, h);
   },
+  // Browsers start watching for pads for a page once it asks for them, at a cost even when none
+  // is there: the page asks only once a pad has said it is connected.
+  talmyr_read_pads__postset: 'addEventListener("gamepadconnected", function () { Module.talmyrPadSeen = true; });',
   talmyr_read_pads: function(out, max) {
-    var list = navigator.getGamepads ? navigator.getGamepads() : [];
+    if (!Module.talmyrPadSeen || !navigator.getGamepads) return 0;
+    var list = navigator.getGamepads();
     var n = 0;
     for (var i = 0; list && i < list.length && n < max; i++) {
       var g = list[i];
@@ -30,12 +34,28 @@ mergeInto(LibraryManager.library, {
     if (Module.talmyrAudio) return;
     var AC = window.AudioContext || window.webkitAudioContext;
     if (!AC) return;
-    var a = Module.talmyrAudio = { ctx: new AC(), tracks: [], wanted: -1, source: null, gain: null,
-                                   volume: 1 };
+    // The music is 22050 Hz, as the desktop mixes it: a context at that rate does half the work
+    // of one at the device's rate (the browser converts once, on the way out).
+    var ctx;
+    try { ctx = new AC({ sampleRate: 22050 }); } catch (e) { ctx = new AC(); }
+    var a = Module.talmyrAudio = { ctx: ctx, tracks: [], wanted: -1, source: null, gain: null,
+                                   volume: 1, unlocked: false };
+    // The sound runs only while a piece is wanted: a browser that keeps a silent context running
+    // spends a little of a core on it all along. It may run once the player has pressed a key or
+    // clicked (the page then calls unlock), or at once where the browser allows it.
+    a.unlocked = a.ctx.state === 'running';
+    a.unlock = function() {
+      a.unlocked = true;
+      if (a.wanted >= 0 && a.ctx.state === 'suspended') a.ctx.resume();
+    };
     a.gain = a.ctx.createGain();
     a.gain.connect(a.ctx.destination);
     a.start = function() {
       if (a.source) { try { a.source.stop(); } catch (e) {} a.source.disconnect(); a.source = null; }
+      if (a.wanted < 0) {
+        if (a.ctx.state === 'running') a.ctx.suspend();
+        return;
+      }
       var t = a.tracks[a.wanted];
       if (!t || !t.buffer) return;
       var s = a.ctx.createBufferSource();
@@ -44,7 +64,9 @@ mergeInto(LibraryManager.library, {
       s.connect(a.gain);
       s.start();
       a.source = s;
+      if (a.unlocked && a.ctx.state === 'suspended') a.ctx.resume();
     };
+    if (a.ctx.state === 'running') a.ctx.suspend();
     if (Module.onAudio) Module.onAudio(a);
   },
   talmyr_audio_load: function(data, size) {

@@ -8,6 +8,11 @@ if(NOT TALMYR_GEN OR NOT TALMYR_MUSIC OR NOT TALMYR_WEB_OUT)
   message(FATAL_ERROR "the page is built by `make web` (TALMYR_GEN, TALMYR_MUSIC, TALMYR_WEB_OUT)")
 endif()
 
+# Bulk memory: memcpy and memset become the browser's own block copies (every browser of the last
+# few years has them), which the per-frame copies of whole pictures and rows spend most time in.
+add_compile_options(-mbulk-memory)
+add_link_options(-mbulk-memory)
+
 set(WEB_GEN ${CMAKE_BINARY_DIR}/gen)
 file(MAKE_DIRECTORY ${WEB_GEN})
 foreach(song un battle)
@@ -36,7 +41,7 @@ target_link_libraries(talmyr_core PUBLIC talmyr_data)
 
 # The game waits in SDL_Delay as on the desktop: asyncify lets such a wait hand the browser its
 # turn. The page (index.html) is our own; emscripten writes only the program and its loader.
-set(WEB_LINK "SHELL:--js-library ${CMAKE_SOURCE_DIR}/platform/web/library_talmyr.js" -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sINITIAL_MEMORY=33554432
+set(WEB_LINK "SHELL:--js-library ${CMAKE_SOURCE_DIR}/platform/web/library_talmyr.js" -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_STACK_SIZE=65536 -sINITIAL_MEMORY=33554432
     -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -sEXIT_RUNTIME=1 -sEXPORTED_RUNTIME_METHODS=[]
     -sINCOMING_MODULE_JS_API=[arguments,canvas,print,printErr,onExit,onAbort,onRuntimeInitialized,setStatus,monitorRunDependencies,locateFile,preRun,instantiateWasm])
 
