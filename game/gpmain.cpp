@@ -3,6 +3,8 @@
 #include "cmdline.h"
 #include "desktop.h"
 #include "globals.h"
+#include "keep.h"
+#include "keep_store.h"
 #include "pad.h"
 #include "present.h"
 #include "settings.h"
@@ -357,7 +359,10 @@ int SDL_main(int argc, char** argv) {
   const bool started = init();
   if (started) {
     init2();
+    keep::place = store::defaultPlace();
+    keep::load();
     gameMenu();
+    keep::closing();  // closed in the middle of a game: it is kept to be continued
   } else {
     std::fprintf(stderr, "talmyr: cannot start: %s\n", SDL_GetError());
   }

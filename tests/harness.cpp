@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "keep.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -91,6 +93,7 @@ void resetWorld() {
   std::memset(marche, 0, sizeof marche);
   flow_next = SCR_NONE;
   flow_current = SCR_NONE;
+  keep::reset();
 }
 
 bool start(uint32_t clockAtStart) {
