@@ -3,8 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include "harness.h"
+#include "keep.h"
+#include "keep_store.h"
 
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -105,6 +108,40 @@ void BM_LoadRsc(benchmark::State& state) {
   init2();  // the characters point at the pictures again
 }
 BENCHMARK(BM_LoadRsc)->Unit(benchmark::kMicrosecond);
+
+// What the exploration loop adds to a frame in which the hero stands free: the world taken.
+void BM_KeepStanding(benchmark::State& state) {
+  if (!ready(state)) return;
+  stand(&chateau, 10, 7, 0);
+  keep::World w;
+  for (auto _ : state) {
+    keep::capture(w);
+    benchmark::DoNotOptimize(&w);
+  }
+}
+BENCHMARK(BM_KeepStanding);
+
+// Keeping a game at a change of map or a close: the world taken, its text, the file replaced
+// atomically (written, flushed to the disk, renamed, the folder flushed) in the build folder, on
+// a disk as the player's state folder is.
+void BM_KeepGame(benchmark::State& state) {
+  if (!ready(state)) return;
+  stand(&chateau, 10, 7, 0);
+  const std::string dir =
+      (std::filesystem::canonical("/proc/self/exe").parent_path() / "bench-state").string();
+  std::filesystem::create_directories(dir);
+  keep::World w;
+  std::string error;
+  size_t size = 0;
+  for (auto _ : state) {
+    keep::capture(w);
+    const std::string text = keep::text(w);
+    size = text.size();
+    if (!store::write(dir + "/kept-game.ini", text, error)) state.SkipWithError(error.c_str());
+  }
+  state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_KeepGame)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

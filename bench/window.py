@@ -44,7 +44,7 @@ class Run:
             number += chunk
         os.close(rfd)
         env = dict(os.environ, DISPLAY=":" + number.decode().strip(), SDL_AUDIODRIVER="dummy",
-                   XDG_CONFIG_HOME=self.tmp)
+                   XDG_CONFIG_HOME=self.tmp, XDG_STATE_HOME=self.tmp)
         env.pop("SDL_VIDEODRIVER", None)
         if compat:
             libdir = subprocess.run(["pkg-config", "--variable=libdir", "sdl"], check=True,

@@ -51,6 +51,30 @@ extern chara vagabond, gmere, gmere2, gpere, femme1, femme2, pgarcon, pfille, po
 extern chara garde1, garde2, garde3, garde4, garde5, garde6, garde7;
 extern chara roi, reine, princesse, boss;
 
+// The world's one table: every map and every character with the name the kept game, the tests and
+// the tools write, and where a new game has them. A new game plays on its own copy of each grid
+// (eating food writes into it); the grids as built stay as they are.
+struct MapEntry {
+  const char* name;
+  smap* map;
+  int w, h, startX, startY;
+  const int16_t* built;
+};
+struct CastEntry {
+  const char* name;
+  chara* who;
+  SDL_Surface** sprite;
+  int face;
+  smap* home;  // the map a new game places him on (null for the hero, whom the intro places)
+  int x, y, dir;
+};
+constexpr int mapCount = 7, castCount = 21;
+extern const MapEntry worldMaps[mapCount];
+extern const CastEntry worldCast[castCount];  // the hero first, then in the order of sprites[]
+// The table's entry for a map or a character, or null.
+const MapEntry* mapEntry(const smap* m);
+const CastEntry* castEntry(const chara* c);
+
 constexpr int MAX_SPRITES = 25;
 extern chara* sprites[MAX_SPRITES];
 extern int nbsprites;
@@ -79,6 +103,7 @@ SDL_Surface* translatedPicture(SDL_Surface* french);
 // ---- entry and start-up (gpmain) ----
 int SDL_main(int argc, char** argv);
 bool init();
+// A new game's world: every map as built and nobody's stay remembered, the cast at home.
 void init2();
 void load_rsc();
 void free_rsc();

@@ -3,10 +3,13 @@
 #include "cmdline.h"
 #include "desktop.h"
 #include "globals.h"
+#include "keep.h"
+#include "keep_store.h"
 #include "pad.h"
 #include "present.h"
 #include "settings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,14 +94,6 @@ const PictureVariant variants[] = {
     {"en", &pSurf_img_bravo, &pSurf_img_bravo_en},
 };
 
-void setMap(smap& m, int w, int h, int sx, int sy, int16_t* tiles) {
-  m.w = w;
-  m.h = h;
-  m.startX = sx;
-  m.startY = sy;
-  m.tiles = tiles;
-}
-
 void setFighter(chara& c, int pv, int pvMax, int force, int resistance) {
   c.pv = pv;
   c.pvMax = pvMax;
@@ -106,7 +101,56 @@ void setFighter(chara& c, int pv, int pvMax, int force, int resistance) {
   c.resistance = resistance;
 }
 
+// The game's own copy of every grid, as a new game finds it.
+int16_t grids[mapCount][20 * 16];
+
 }  // namespace
+
+const MapEntry worldMaps[mapCount] = {
+    {"ile", &ile, 20, 16, 17, 14, map_ile},
+    {"village", &village, 20, 16, 10, 14, map_village},
+    {"maison1", &maison1, 10, 9, 4, 4, map_maison1},
+    {"maison2", &maison2, 10, 9, 4, 4, map_maison2},
+    {"maison3", &maison3, 10, 9, 4, 4, map_maison3},
+    {"entree", &entree, 20, 16, 10, 13, map_entree},
+    {"chateau", &chateau, 20, 16, 10, 13, map_chateau},
+};
+
+const CastEntry worldCast[castCount] = {
+    {"hero", &perso, &pSurf_sprite_perso, 0, nullptr, 0, 0, 3},
+    {"vagabond", &vagabond, &pSurf_sprite_vagabond, 1, &ile, 9, 14, 1},
+    {"garde1", &garde1, &pSurf_sprite_garde1, 4, &entree, 11, 1, 2},
+    {"garde2", &garde2, &pSurf_sprite_garde2, 4, &entree, 9, 1, 2},
+    {"garde3", &garde3, &pSurf_sprite_garde3, 10, &chateau, 10, 9, 2},
+    {"garde4", &garde4, &pSurf_sprite_garde1, 4, &chateau, 0, 13, 0},
+    {"garde5", &garde5, &pSurf_sprite_garde2, 4, &chateau, 19, 13, 0},
+    {"garde6", &garde6, &pSurf_sprite_garde1, 4, &chateau, 6, 1, 2},
+    {"garde7", &garde7, &pSurf_sprite_garde2, 4, &chateau, 14, 1, 2},
+    {"poule", &poule, &pSurf_sprite_poule, 0, &village, 2, 7, 2},
+    {"gmere", &gmere, &pSurf_sprite_gmere, 2, &maison1, 6, 1, 0},
+    {"gmere2", &gmere2, &pSurf_sprite_gmere2, 14, &maison2, 4, 2, 2},
+    {"gpere", &gpere, &pSurf_sprite_gpere, 13, &maison2, 5, 2, 2},
+    {"pgarcon", &pgarcon, &pSurf_sprite_pgarcon, 5, &village, 7, 8, 1},
+    {"pfille", &pfille, &pSurf_sprite_pfille, 6, &village, 8, 8, 3},
+    {"femme1", &femme1, &pSurf_sprite_femme1, 12, &village, 7, 6, 2},
+    {"femme2", &femme2, &pSurf_sprite_femme2, 11, &maison3, 3, 2, 2},
+    {"roi", &roi, &pSurf_sprite_roi, 7, &chateau, 4, 12, 1},
+    {"reine", &reine, &pSurf_sprite_reine, 8, &chateau, 5, 12, 3},
+    {"princesse", &princesse, &pSurf_sprite_princesse, 9, &chateau, 3, 12, 2},
+    {"boss", &boss, &pSurf_sprite_boss, 3, &chateau, 10, 4, 2},
+};
+
+const MapEntry* mapEntry(const smap* m) {
+  for (const MapEntry& e : worldMaps)
+    if (e.map == m) return &e;
+  return nullptr;
+}
+
+const CastEntry* castEntry(const chara* c) {
+  for (const CastEntry& e : worldCast)
+    if (e.who == c) return &e;
+  return nullptr;
+}
 
 SDL_Surface* translatedPicture(SDL_Surface* french) {
   for (const PictureVariant& v : variants)
@@ -147,26 +191,27 @@ bool init() {
   police = rw ? TTF_OpenFontRW(rw, 1, 10) : nullptr;
   srand(GpTickCountGet());
   initMarche();
-  chara* cast[] = {&vagabond, &garde1, &garde2, &garde3, &garde4, &garde5, &garde6,
-                   &garde7,   &poule,  &gmere,  &gmere2, &gpere,  &pgarcon, &pfille,
-                   &femme1,   &femme2, &roi,    &reine,  &princesse, &boss};
-  for (chara* c : cast) initChara(c);
+  for (const CastEntry& e : worldCast)
+    if (e.who != &perso) initChara(e.who);
   music = musicLoad(init_music, static_cast<int>(init_musicSize));
   music2 = musicLoad(init_music2, static_cast<int>(init_music2Size));
   return true;
 }
 
 void init2() {
-  setMap(maison1, 10, 9, 4, 4, map_maison1);
-  setMap(maison2, 10, 9, 4, 4, map_maison2);
-  setMap(maison3, 10, 9, 4, 4, map_maison3);
-  setMap(ile, 20, 16, 17, 14, map_ile);
-  setMap(village, 20, 16, 10, 14, map_village);
-  setMap(entree, 20, 16, 10, 13, map_entree);
-  setMap(chateau, 20, 16, 10, 13, map_chateau);
-
-  perso.sprite = pSurf_sprite_perso;
-  perso.face = 0;
+  for (int i = 0; i < mapCount; i++) {
+    const MapEntry& e = worldMaps[i];
+    std::copy(e.built, e.built + e.w * e.h, grids[i]);
+    *e.map = smap{e.w, e.h, e.startX, e.startY, 0, 0, grids[i]};
+  }
+  game = sgame{};
+  for (const CastEntry& e : worldCast) {
+    e.who->sprite = *e.sprite;
+    e.who->face = e.face;
+    e.who->frame = 0;
+    e.who->beaten = 0;
+    if (e.home) placeChara(e.home, e.who, e.x, e.y, e.dir);
+  }
   perso.dir = 3;
   perso.pv = 20;
   perso.pvMax = 20;
@@ -176,34 +221,15 @@ void init2() {
   perso.resistance = 1;
   perso.gold = 100;
 
-  vagabond.sprite = pSurf_sprite_vagabond;
-  vagabond.face = 1;
   setFighter(vagabond, 50, 50, 3, 6);
   vagabond.mana = 0;
   vagabond.manaMax = 0;
   vagabond.noFlee = 1;
   vagabond.scene = 0;
 
-  gmere.sprite = pSurf_sprite_gmere;
-  gmere.face = 2;
   gmere.gold = 75;
-  gmere2.sprite = pSurf_sprite_gmere2;
-  gmere2.face = 14;
-  gpere.sprite = pSurf_sprite_gpere;
-  gpere.face = 13;
   gpere.pv = 20;
-  femme1.sprite = pSurf_sprite_femme1;
-  femme1.face = 12;
-  femme2.sprite = pSurf_sprite_femme2;
-  femme2.face = 11;
-  pgarcon.sprite = pSurf_sprite_pgarcon;
-  pgarcon.face = 5;
-  pfille.sprite = pSurf_sprite_pfille;
-  pfille.face = 6;
-  poule.sprite = pSurf_sprite_poule;
 
-  garde1.sprite = pSurf_sprite_garde1;
-  garde1.face = 4;
   setFighter(garde1, 40, 40, 2, 2);
   garde1.mana = 0;
   garde1.manaMax = 0;
@@ -214,8 +240,6 @@ void init2() {
   garde1.lossY = 2;
   garde1.lossDir = 2;
 
-  garde2.sprite = pSurf_sprite_garde2;
-  garde2.face = 4;
   setFighter(garde2, 30, 30, 3, 2);
   garde2.mana = 0;
   garde2.manaMax = 0;
@@ -226,8 +250,6 @@ void init2() {
   garde2.lossY = 2;
   garde2.lossDir = 2;
 
-  garde3.sprite = pSurf_sprite_garde3;
-  garde3.face = 10;
   setFighter(garde3, 50, 50, 4, 3);
   garde3.manaMax = 0;
   garde3.beaten = 0;
@@ -236,71 +258,33 @@ void init2() {
   garde3.bonusForce = 1;
   garde3.bonusResistance = 1;
 
-  garde4.sprite = pSurf_sprite_garde1;
-  garde4.face = 4;
   setFighter(garde4, 50, 50, 4, 5);
   garde4.manaMax = 0;
   garde4.beaten = 0;
   garde4.healOnLoss = 1;
   garde4.bonusResistance = 1;
 
-  garde5.sprite = pSurf_sprite_garde2;
-  garde5.face = 4;
   setFighter(garde5, 45, 45, 5, 4);
   garde5.manaMax = 0;
   garde5.beaten = 0;
   garde5.healOnLoss = 1;
   garde5.bonusForce = 1;
 
-  garde6.sprite = pSurf_sprite_garde1;
-  garde6.face = 4;
   setFighter(garde6, 55, 55, 4, 5);
   garde6.manaMax = 0;
   garde6.beaten = 0;
   garde6.healOnLoss = 1;
   garde6.bonusResistance = 1;
 
-  garde7.sprite = pSurf_sprite_garde2;
-  garde7.face = 4;
   setFighter(garde7, 50, 50, 5, 3);
   garde7.manaMax = 0;
   garde7.beaten = 0;
   garde7.healOnLoss = 1;
   garde7.bonusForce = 1;
 
-  roi.sprite = pSurf_sprite_roi;
-  roi.face = 7;
-  reine.sprite = pSurf_sprite_reine;
-  reine.face = 8;
-  princesse.sprite = pSurf_sprite_princesse;
-  princesse.face = 9;
-
-  boss.sprite = pSurf_sprite_boss;
-  boss.face = 3;
   setFighter(boss, 75, 75, 1, 3);
   boss.beaten = 0;
   boss.fatal = 1;
-
-  placeChara(&ile, &vagabond, 9, 14, 1);
-  placeChara(&village, &poule, 2, 7, 2);
-  placeChara(&village, &pgarcon, 7, 8, 1);
-  placeChara(&village, &pfille, 8, 8, 3);
-  placeChara(&village, &femme1, 7, 6, 2);
-  placeChara(&maison1, &gmere, 6, 1, 0);
-  placeChara(&maison2, &gmere2, 4, 2, 2);
-  placeChara(&maison2, &gpere, 5, 2, 2);
-  placeChara(&maison3, &femme2, 3, 2, 2);
-  placeChara(&entree, &garde1, 11, 1, 2);
-  placeChara(&entree, &garde2, 9, 1, 2);
-  placeChara(&chateau, &garde3, 10, 9, 2);
-  placeChara(&chateau, &garde4, 0, 13, 0);
-  placeChara(&chateau, &garde5, 19, 13, 0);
-  placeChara(&chateau, &garde6, 6, 1, 2);
-  placeChara(&chateau, &garde7, 14, 1, 2);
-  placeChara(&chateau, &roi, 4, 12, 1);
-  placeChara(&chateau, &reine, 5, 12, 3);
-  placeChara(&chateau, &princesse, 3, 12, 2);
-  placeChara(&chateau, &boss, 10, 4, 2);
 }
 
 // ---- hand-over between screens ----
@@ -375,7 +359,10 @@ int SDL_main(int argc, char** argv) {
   const bool started = init();
   if (started) {
     init2();
+    keep::place = store::defaultPlace();
+    keep::load();
     gameMenu();
+    keep::closing();  // closed in the middle of a game: it is kept to be continued
   } else {
     std::fprintf(stderr, "talmyr: cannot start: %s\n", SDL_GetError());
   }

@@ -1,5 +1,6 @@
 // The exploration loop: one frame per pass, whole-tile checks or one pixel of a step, then the view.
 #include "globals.h"
+#include "keep.h"
 
 void gameEngine() { flow_run(SCR_ENGINE); }
 
@@ -12,6 +13,7 @@ void gameEngineScreen() {
     if (perso.px % 32 == 0 && perso.py % 32 == 0) {
       perso.x = perso.px / 32;
       perso.y = perso.py / 32;
+      keep::standing();  // the hero stands free: what a close now keeps
       // A scene, a door, a fight or a page may hand over: nothing more of this frame runs then.
       chkPos();
       if (!flow_running()) return;

@@ -77,6 +77,7 @@ bool apply(const std::string& key, const std::string& value, Settings& s) {
   return false;
 }
 
+}  // namespace
 
 bool makeFolders(const std::string& dir) {
   for (size_t i = 1; i <= dir.size(); i++) {
@@ -86,8 +87,6 @@ bool makeFolders(const std::string& dir) {
   }
   return true;
 }
-
-}  // namespace
 
 std::string defaultSettingsPath() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");

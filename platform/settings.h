@@ -28,3 +28,5 @@ void loadSettings(const std::string& path, Settings& s);
 // Writes `s` (a temporary file renamed over the old one, its folder made when missing); on failure
 // one line on stderr and false. The game goes on either way.
 bool saveSettings(const std::string& path, const Settings& s);
+// Makes a folder and those above it that are missing (0755); false with errno set on failure.
+bool makeFolders(const std::string& dir);

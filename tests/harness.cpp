@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "keep.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -80,12 +82,9 @@ void pump() {
 }  // namespace
 
 void resetWorld() {
-  for (smap* m : {&ile, &village, &maison1, &maison2, &maison3, &entree, &chateau}) *m = smap{};
+  for (const MapEntry& m : worldMaps) *m.map = smap{};
   game = sgame{};
-  for (chara* c : {&perso, &vagabond, &gmere, &gmere2, &gpere, &femme1, &femme2, &pgarcon, &pfille,
-                   &poule, &garde1, &garde2, &garde3, &garde4, &garde5, &garde6, &garde7, &roi,
-                   &reine, &princesse, &boss})
-    *c = chara{};
+  for (const CastEntry& c : worldCast) *c.who = chara{};
   for (auto& s : sprites) s = nullptr;
   nbsprites = 0;
   ennemi = nullptr;
@@ -94,6 +93,7 @@ void resetWorld() {
   std::memset(marche, 0, sizeof marche);
   flow_next = SCR_NONE;
   flow_current = SCR_NONE;
+  keep::reset();
 }
 
 bool start(uint32_t clockAtStart) {

@@ -10,7 +10,7 @@
 namespace harness {
 
 // Puts every global of the game back to its program-start value (zero), so that several games
-// can start in one test process as if each were a fresh run.
+// can start in one test process as if each were a fresh run (nothing kept, nowhere to keep it).
 void resetWorld();
 
 // Dummy video and audio, virtual clock, then the real start-up: load_rsc, init, init2.

@@ -396,25 +396,13 @@ void clear() {
 const std::string& lastLabel() { return last; }
 
 std::string nameOf(const chara* c) {
-  static const std::pair<const chara*, const char*> names[] = {
-      {&perso, "hero"},     {&vagabond, "vagabond"}, {&gmere, "gmere"},   {&gmere2, "gmere2"},
-      {&gpere, "gpere"},    {&femme1, "femme1"},     {&femme2, "femme2"}, {&pgarcon, "pgarcon"},
-      {&pfille, "pfille"},  {&poule, "poule"},       {&garde1, "garde1"}, {&garde2, "garde2"},
-      {&garde3, "garde3"},  {&garde4, "garde4"},     {&garde5, "garde5"}, {&garde6, "garde6"},
-      {&garde7, "garde7"},  {&roi, "roi"},           {&reine, "reine"},   {&princesse, "princesse"},
-      {&boss, "boss"}};
-  for (auto [who, name] : names)
-    if (who == c) return name;
-  return "?";
+  const CastEntry* e = castEntry(c);
+  return e ? e->name : "?";
 }
 
 std::string nameOf(const smap* m) {
-  static const std::pair<const smap*, const char*> names[] = {
-      {&ile, "ile"},         {&village, "village"}, {&maison1, "maison1"}, {&maison2, "maison2"},
-      {&maison3, "maison3"}, {&entree, "entree"},   {&chateau, "chateau"}};
-  for (auto [map, name] : names)
-    if (map == m) return name;
-  return "none";
+  const MapEntry* e = mapEntry(m);
+  return e ? e->name : "none";
 }
 
 std::string utf8(const std::string& latin1) {

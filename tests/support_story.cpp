@@ -1,6 +1,7 @@
 // Every scene of the story, played through the real loops with key presses only.
 #include "support_story.h"
 
+#include "keep.h"
 #include "support_autopilot.h"
 
 #include <cstdio>
@@ -234,6 +235,35 @@ bool pages() {
   return true;
 }
 
+// The title menu with a kept game (the village after the robbery), its three entries, and
+// "Continuer" back into that world.
+bool keptMenu() {
+  if (!start(1000)) return false;
+  harness::placeHero(&village, 10, 14, 0);
+  placeChara(nullptr, &vagabond, -1, -1, 0);
+  vagabond.scene = 2;
+  perso.gold = 0;
+  ile.lastX = 3;
+  ile.lastY = 13;
+  keep::World w;
+  keep::capture(w);
+  std::string why;
+  const bool offered = keep::offer(keep::text(w), why);
+  init2();  // what a run starts with
+  static const std::vector<Step> s = {{"menu Continuer", DOWN}, {"menu Jouer", DOWN},
+                                      {"menu A propos", UP},    {"menu Jouer", UP},
+                                      {"menu Continuer", RET}};
+  useScript(s);
+  record::shoot("menu Continuer", "title_kept");
+  record::shoot("still", "continued");
+  record::note("# the title menu with a kept game, and that game continued");
+  record::begin();
+  harness::runFromMenu();
+  record::end();
+  harness::stop();
+  return offered;
+}
+
 // The autopilot from the title menu to the fresh menu after the victory picture, or a careless
 // game that it loses to the master.
 bool game(uint32_t clock, bool careless) {
@@ -303,6 +333,7 @@ bool play(const char* language) {
   lang = language;
   record::clear();
   bool ok = pages();
+  ok = keptMenu() && ok;
   ok = game(250, false) && ok;
   ok = game(4000, true) && ok;
   ok = visitAll() && ok;

@@ -10,6 +10,8 @@ usage: test_web.py BUILD
   through the intro, the island, the information page, the vagrant's ambush, the duel and the
   robbery; at each of these moments the canvas equals what the desktop draws then
   (BUILD/web-moments, drawn by the desktop's harness from the same keys), in both languages;
+- a game kept: the real page played onto the island, a step taken, the tab hidden, another step,
+  the page closed and opened again: the title menu offers Continuer, which shows the view left;
 - the page itself: the picture magnified by a whole number and centred, the keys kept from
   scrolling, the language from the browser or from ?lang=, a gamepad of the standard layout,
   the music's loops decoded to exactly the desktop's length, and a clear message when the
@@ -138,6 +140,56 @@ def test_keys(build, out):
                     i += 1
             finally:
                 d.quit()
+
+
+def test_kept(build, out):
+    """A game closed in the middle and continued: the page keeps it in the browser's storage at the
+    change of map and again when the tab is hidden or the page goes away; opened again, its title
+    menu offers Continuer first, and Continuer shows the very view the page was left on."""
+    from selenium.webdriver.common.keys import Keys
+    title = web.png565(os.path.join(REFS, "pictures", "title.png"))
+    title_kept = web.png565(os.path.join(REFS, "pictures", "title_kept.png"))
+    kept = "return localStorage.getItem('talmyr.kept-game')"
+
+    def hero(text):
+        return next((l for l in (text or "").splitlines() if l.startswith("hero=")), None)
+
+    with web.served(os.path.join(build, "web")) as address:
+        d = web.chromium(sound=False)
+        try:
+            d.get(address + "?lang=fr")
+            check(web.expect(d, [title], timeout=30) == 0, "kept: no game kept, the usual title menu")
+            web.tap(d, Keys.ENTER, title)  # Jouer
+            time.sleep(0.5)
+            web.tap(d, Keys.ENTER)         # the story skipped
+            entered = web.wait_for(d, kept, timeout=30)
+            check(hero(entered) == "hero=ile 17 14 3 0", "kept: the game kept on entering the island: %s" % hero(entered))
+            web.tap(d, Keys.ARROW_LEFT)  # a step west: only a close can keep it now
+            time.sleep(1.0)
+            d.execute_script("Object.defineProperty(document, 'visibilityState', {value: 'hidden', configurable: true});"
+                             "document.dispatchEvent(new Event('visibilitychange'))")
+            hidden = hero(d.execute_script(kept))
+            check(hidden not in (None, hero(entered)), "kept: the tab hidden, the game kept again: %s" % hidden)
+            d.execute_script("delete document.visibilityState")
+            web.tap(d, Keys.ARROW_LEFT)
+            time.sleep(1.0)
+            left = web.canvas565(d)
+            d.get("about:blank")  # the page goes away
+            d.get(address + "?lang=fr")
+            closed = hero(d.execute_script(kept))
+            check(closed not in (None, hidden), "kept: the page closed, the game kept as it was left: %s" % closed)
+            ok = web.expect(d, [title_kept], timeout=30) == 0
+            if not ok:
+                web.save565(os.path.join(out, "kept-title.png"), web.canvas565(d))
+            check(ok, "kept: opened again, the title menu offers Continuer first")
+            web.tap(d, Keys.ENTER, title_kept)
+            ok = web.expect(d, [left], timeout=15) == 0
+            if not ok:
+                web.save565(os.path.join(out, "kept-continued.png"), web.canvas565(d))
+                web.save565(os.path.join(out, "kept-left.png"), left)
+            check(ok, "kept: Continuer shows the view the page was left on")
+        finally:
+            d.quit()
 
 
 def loop_frames(build, song):
@@ -287,7 +339,7 @@ def main():
     out = os.path.join(build, "web-actual")
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
-    only = sys.argv[2:] or ["story", "keys", "page"]
+    only = sys.argv[2:] or ["story", "keys", "kept", "page"]
     for name in only:
         print("== " + name, flush=True)
         globals()["test_" + name](build, out)

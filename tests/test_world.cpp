@@ -88,7 +88,7 @@ TEST_F(World, SetUpPlacesEveryoneAndANewGameRestoresThem) {
   vagabond.scene = 2;
   gmere.gold = 0;
   gpere.pv = 10;
-  map_entree[2 * 20 + 15] = 1;
+  entree.tiles[2 * 20 + 15] = 1;  // the food eaten
   maison1.lastX = 4;
   maison1.lastY = 3;
   init2();
@@ -104,11 +104,13 @@ TEST_F(World, SetUpPlacesEveryoneAndANewGameRestoresThem) {
   EXPECT_EQ(vagabond.scene, 0);
   EXPECT_EQ(gmere.gold, 75);
   EXPECT_EQ(gpere.pv, 20);
-  // ... but not what lasts for the whole run
-  EXPECT_EQ(map_entree[2 * 20 + 15], 1);
-  EXPECT_EQ(maison1.lastX, 4);
+  // the maps as built: the food back, no stay remembered, and the grids as built never written
+  EXPECT_EQ(entree.tiles[2 * 20 + 15], 254);
+  EXPECT_EQ(map_entree[2 * 20 + 15], 254);
+  EXPECT_NE(entree.tiles, map_entree);
+  EXPECT_EQ(maison1.lastX, 0);
+  EXPECT_EQ(game.tiles, nullptr);
   EXPECT_EQ(nbsprites, 20);
-  map_entree[2 * 20 + 15] = 254;
 }
 
 TEST_F(World, CameraFollowsTheHeroAndStopsAtTheBorders) {

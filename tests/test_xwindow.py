@@ -18,6 +18,11 @@ Alt+Return back, and the menu must still show: the keys never reach the game. On
 window is resized, then switched to full screen and back, and the same view must show each time,
 the information page not opened.
 
+Closed then (SIGTERM, as a window close) in the middle of the vagrant's words, the game is kept;
+started again, its title menu shows Continuer first, as the suite's reference picture has it, and
+Return puts the hero back where he last stood free: the vagrant walks up and says his first line
+again, the same picture as the first time.
+
 The window belongs to its launcher: its class (xprop WM_CLASS) is the desktop entry's id, which
 the entry names as its StartupWMClass, unless the player's environment names another.
 
@@ -121,6 +126,7 @@ class Session:
             raise RuntimeError("Xvfb did not start (see xvfb.log)")
         self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(),
                         XDG_CONFIG_HOME=self.path("config"),  # never the player's own settings
+                        XDG_STATE_HOME=self.path("state"),    # nor kept game
                         HOME=self.home)                       # nor pictures
         for name in ("SDL_VIDEODRIVER", "XDG_PICTURES_DIR", "SDL_VIDEO_X11_WMCLASS"):
             self.env.pop(name, None)
@@ -166,7 +172,7 @@ class Session:
         return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
                 field("Height"))
 
-    def stop(self):
+    def stop_game(self):
         """SIGTERM closes the game as a window close does: it must end at once and cleanly."""
         status = None
         if self.game and self.game.poll() is None:
@@ -176,6 +182,10 @@ class Session:
             except subprocess.TimeoutExpired:
                 self.game.kill()
                 self.game.wait()
+        return status
+
+    def stop(self):
+        status = self.stop_game()
         if self.xvfb and self.xvfb.poll() is None:
             self.xvfb.terminate()
             try:
@@ -377,6 +387,17 @@ def main():
         s.hold("Left", lambda t: s.wait_for("talk1", ref["talk1"], 20), attempts=1)
         s.hold("space", lambda t: s.wait_for("talk2", ref["talk2"], t))
         s.own_class()                          # the player's own class, when the player names one
+        # closed in the middle of the vagrant's words: the game is kept; started again, the title
+        # menu offers Continuer first, and Return puts the hero back where he last stood free, so
+        # that the vagrant walks up and speaks again
+        expect(s.stop_game(), 0, "the program's status on SIGTERM")
+        kept = os.path.join(s.path("state"), "talmyr", "kept-game.ini")
+        expect(os.path.exists(kept), True, "a game kept on SIGTERM")
+        log("kept   ", [l for l in open(kept).read().splitlines() if l.startswith("hero=")])
+        s.start_game()
+        s.wait_for("title-kept", Image.open(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                                         "references", "pictures", "title_kept.png")).convert("RGB"))
+        s.hold("Return", lambda t: s.wait_for("talk1-again", ref["talk1"], 20), attempts=1)
     finally:
         status = s.stop()
     log("played and compared in %.1f s" % (time.time() - begun))

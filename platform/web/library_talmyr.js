@@ -102,5 +102,38 @@ mergeInto(LibraryManager.library, {
     if (!a) return;
     a.volume = v / 128;
     a.gain.gain.value = a.volume;
+  },
+  // The kept game, in the browser's own storage (localStorage), under the name `key`.
+  talmyr_store_size: function(key) {
+    try {
+      var v = localStorage.getItem(UTF8ToString(key));
+      return v === null ? -1 : lengthBytesUTF8(v);
+    } catch (e) { return -1; }
+  },
+  talmyr_store_get: function(key, out, size) {
+    try {
+      var v = localStorage.getItem(UTF8ToString(key));
+      if (v !== null) stringToUTF8(v, out, size);
+    } catch (e) {}
+  },
+  talmyr_store_put: function(key, text) {
+    try {
+      localStorage.setItem(UTF8ToString(key), UTF8ToString(text));
+      return 1;
+    } catch (e) { return 0; }  // storage full, or refused by the browser's settings
+  },
+  talmyr_store_remove: function(key) {
+    try { localStorage.removeItem(UTF8ToString(key)); } catch (e) {}
+  },
+  // The game is kept when the tab is hidden or the page goes away: the program's keep_now then
+  // writes it, between two of its frames.
+  talmyr_store_watch: function() {
+    var keep = function() {
+      try { if (Module['_talmyr_keep_now']) Module['_talmyr_keep_now'](); } catch (e) {}
+    };
+    document.addEventListener('visibilitychange', function() {
+      if (document.visibilityState === 'hidden') keep();
+    });
+    addEventListener('pagehide', keep);
   }
 });
