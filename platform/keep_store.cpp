@@ -28,18 +28,7 @@ bool writeAll(int fd, const std::string& text) {
 
 }  // namespace
 
-std::string defaultPlace() {
-  const char* xdg = std::getenv("XDG_STATE_HOME");
-  const char* home = std::getenv("HOME");
-  std::string base;
-  if (xdg && xdg[0] == '/')  // a relative one is to be ignored, by the freedesktop convention
-    base = xdg;
-  else if (home && *home)
-    base = std::string(home) + "/.local/state";
-  else
-    return "";
-  return base + "/talmyr/kept-game.ini";
-}
+std::string defaultPlace() { return xdgFile("XDG_STATE_HOME", ".local/state", "kept-game.ini"); }
 
 bool read(const std::string& place, std::string& text) {
   text.clear();

@@ -12,7 +12,6 @@ namespace pad {
 namespace {
 
 constexpr int PADS = 16;  // pads told apart (SDL numbers them from 0)
-constexpr int RELEASE_ZONE = 12288;  // a stick lets go a little inside its dead zone: no chatter
 
 struct Pad {
   uint32_t hat = 0;      // game keys of the d-pad
@@ -22,37 +21,8 @@ struct Pad {
 
 Pad pads[PADS];
 std::vector<SDL_Joystick*> opened;
-std::vector<int> actionButtons = defaultAction(), startButtons = defaultStart();
-
-bool among(const std::vector<int>& list, int b) {
-  return std::find(list.begin(), list.end(), b) != list.end();
-}
-
-uint32_t buttonKeys(uint32_t buttons) {
-  uint32_t k = 0;
-  for (int b = 0; b < 32; b++) {
-    if (!(buttons & (1u << b))) continue;
-    if (among(actionButtons, b)) k |= KEY_A;
-    if (among(startButtons, b)) k |= KEY_START;
-  }
-  return k;
-}
 
 uint32_t keysOf(const Pad& p) { return p.hat | p.stick | buttonKeys(p.buttons); }
-
-// One axis of the stick: beyond the dead zone it holds its direction, back inside the release
-// zone it lets go; in between it keeps what it had.
-void axis(uint32_t& stick, int value, uint32_t minus, uint32_t plus) {
-  const uint32_t had = stick & (minus | plus);
-  uint32_t now = had;
-  if (value <= -DEAD_ZONE)
-    now = minus;
-  else if (value >= DEAD_ZONE)
-    now = plus;
-  else if (value > -RELEASE_ZONE && value < RELEASE_ZONE)
-    now = 0;
-  stick = (stick & ~(minus | plus)) | now;
-}
 
 }  // namespace
 
@@ -64,11 +34,6 @@ const std::vector<int>& defaultAction() {
 const std::vector<int>& defaultStart() {
   static const std::vector<int> b = {7, 9};
   return b;
-}
-
-void setButtons(const std::vector<int>& action, const std::vector<int>& start) {
-  actionButtons = action;
-  startButtons = start;
 }
 
 int open() {
@@ -110,9 +75,9 @@ bool event(const SDL_Event& e, uint32_t& pressed) {
   Pad& p = pads[which];
   const uint32_t before = keysOf(p);
   if (e.type == SDL_JOYAXISMOTION && e.jaxis.axis == 0) {
-    axis(p.stick, e.jaxis.value, KEY_LEFT, KEY_RIGHT);
+    stickAxis(p.stick, e.jaxis.value, KEY_LEFT, KEY_RIGHT);
   } else if (e.type == SDL_JOYAXISMOTION && e.jaxis.axis == 1) {
-    axis(p.stick, e.jaxis.value, KEY_UP, KEY_DOWN);
+    stickAxis(p.stick, e.jaxis.value, KEY_UP, KEY_DOWN);
   } else if (e.type == SDL_JOYHATMOTION && e.jhat.hat == 0) {
     const Uint8 v = e.jhat.value;
     p.hat = (v & SDL_HAT_UP ? KEY_UP : 0) | (v & SDL_HAT_RIGHT ? KEY_RIGHT : 0) |

@@ -34,7 +34,14 @@ uint32_t held();
 // Forgets what the pads hold (a new game in one process, tests).
 void reset();
 
-// The stick reads as a direction beyond half its travel.
+// The stick reads as a direction beyond half its travel, and lets go a little inside it, so that a
+// stick resting near the edge does not chatter.
 constexpr int DEAD_ZONE = 16384;
+constexpr int RELEASE_ZONE = 12288;
+
+// Shared by every kind of pad: the game keys of the buttons held (bit n for button n), as
+// setButtons says; one axis of a stick (-32768 to 32767) folded into the stick's game keys.
+uint32_t buttonKeys(uint32_t buttons);
+void stickAxis(uint32_t& stick, int value, uint32_t minus, uint32_t plus);
 
 }  // namespace pad

@@ -2,6 +2,7 @@
 #include "screenshot.h"
 
 #include "present.h"
+#include "settings.h"
 
 #include <fcntl.h>
 #include <png.h>
@@ -86,19 +87,6 @@ std::string userDir(const std::string& value, const std::string& home) {
   return !v.empty() && v[0] == '/' ? v : "";
 }
 
-bool makeFolders(const std::string& dir) {
-  for (size_t i = 1; i <= dir.size(); i++) {
-    if (i < dir.size() && dir[i] != '/') continue;
-    if (mkdir(dir.substr(0, i).c_str(), 0755) != 0 && errno != EEXIST) return false;
-  }
-  struct stat st;
-  if (stat(dir.c_str(), &st) != 0) return false;
-  if (!S_ISDIR(st.st_mode)) {
-    errno = ENOTDIR;
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 

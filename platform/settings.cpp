@@ -82,24 +82,31 @@ bool apply(const std::string& key, const std::string& value, Settings& s) {
 bool makeFolders(const std::string& dir) {
   for (size_t i = 1; i <= dir.size(); i++) {
     if (i < dir.size() && dir[i] != '/') continue;
-    const std::string part = dir.substr(0, i);
-    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (mkdir(dir.substr(0, i).c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st;
+  if (stat(dir.c_str(), &st) != 0) return false;
+  if (!S_ISDIR(st.st_mode)) {  // a file in the way
+    errno = ENOTDIR;
+    return false;
   }
   return true;
 }
 
-std::string defaultSettingsPath() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+std::string xdgFile(const char* variable, const char* underHome, const char* name) {
+  const char* xdg = std::getenv(variable);
   const char* home = std::getenv("HOME");
   std::string base;
   if (xdg && xdg[0] == '/')  // a relative one is to be ignored, by the freedesktop convention
     base = xdg;
   else if (home && *home)
-    base = std::string(home) + "/.config";
+    base = std::string(home) + "/" + underHome;
   else
     return "";
-  return base + "/talmyr/settings.ini";
+  return base + "/talmyr/" + name;
 }
+
+std::string defaultSettingsPath() { return xdgFile("XDG_CONFIG_HOME", ".config", "settings.ini"); }
 
 void loadSettings(const std::string& path, Settings& s) {
   if (path.empty()) return;

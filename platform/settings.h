@@ -22,6 +22,9 @@ extern std::string settingsPath;
 
 // Where the settings file of this user is: "" when neither XDG_CONFIG_HOME nor HOME is set.
 std::string defaultSettingsPath();
+// A file of ours in a freedesktop base folder: $variable/talmyr/name when the variable holds an
+// absolute path, else ~/underHome/talmyr/name; "" without a home.
+std::string xdgFile(const char* variable, const char* underHome, const char* name);
 // Reads the file into `s`: a missing file leaves the defaults quietly; an unreadable file, or
 // lines that are not key=value with a value we understand, are ignored with one line on stderr.
 void loadSettings(const std::string& path, Settings& s);

@@ -18,7 +18,6 @@ namespace pad {
 namespace {
 
 constexpr int PADS = 4;
-constexpr int RELEASE_ZONE = 12288;  // a stick lets go a little inside its dead zone: no chatter
 constexpr uint32_t DPAD_UP = 1u << 12, DPAD_DOWN = 1u << 13, DPAD_LEFT = 1u << 14,
                    DPAD_RIGHT = 1u << 15;
 
@@ -28,11 +27,6 @@ struct Pad {
 };
 
 Pad pads[PADS];
-std::vector<int> actionButtons = defaultAction(), startButtons = defaultStart();
-
-bool among(const std::vector<int>& list, int b) {
-  return std::find(list.begin(), list.end(), b) != list.end();
-}
 
 uint32_t keysOf(const Pad& p) {
   uint32_t k = p.stick;
@@ -40,24 +34,7 @@ uint32_t keysOf(const Pad& p) {
   if (p.buttons & DPAD_DOWN) k |= KEY_DOWN;
   if (p.buttons & DPAD_LEFT) k |= KEY_LEFT;
   if (p.buttons & DPAD_RIGHT) k |= KEY_RIGHT;
-  for (int b = 0; b < 32; b++) {
-    if (!(p.buttons & (1u << b))) continue;
-    if (among(actionButtons, b)) k |= KEY_A;
-    if (among(startButtons, b)) k |= KEY_START;
-  }
-  return k;
-}
-
-void axis(uint32_t& stick, int value, uint32_t minus, uint32_t plus) {
-  const uint32_t had = stick & (minus | plus);
-  uint32_t now = had;
-  if (value <= -DEAD_ZONE)
-    now = minus;
-  else if (value >= DEAD_ZONE)
-    now = plus;
-  else if (value > -RELEASE_ZONE && value < RELEASE_ZONE)
-    now = 0;
-  stick = (stick & ~(minus | plus)) | now;
+  return k | buttonKeys(p.buttons);
 }
 
 }  // namespace
@@ -71,11 +48,6 @@ const std::vector<int>& defaultAction() {
 const std::vector<int>& defaultStart() {
   static const std::vector<int> b = {9};
   return b;
-}
-
-void setButtons(const std::vector<int>& action, const std::vector<int>& start) {
-  actionButtons = action;
-  startButtons = start;
 }
 
 int open() { return 0; }
@@ -97,8 +69,8 @@ bool poll(uint32_t& pressed) {
     Pad now = p;
     if (i < n) {
       now.buttons = static_cast<uint32_t>(raw[i * 3]);
-      axis(now.stick, raw[i * 3 + 1], KEY_LEFT, KEY_RIGHT);
-      axis(now.stick, raw[i * 3 + 2], KEY_UP, KEY_DOWN);
+      stickAxis(now.stick, raw[i * 3 + 1], KEY_LEFT, KEY_RIGHT);
+      stickAxis(now.stick, raw[i * 3 + 2], KEY_UP, KEY_DOWN);
     } else {
       now = Pad();  // gone: it lets go of everything
     }

@@ -6,7 +6,6 @@
 #include "fct_gp.h"
 #include "volume.h"
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -32,16 +31,6 @@ void buildLut() {
 }
 
 }  // namespace
-
-int fitScale(int w, int h) { return std::clamp(std::min(w / W, h / H), 1, 8); }
-int windowScale(int desktopW, int desktopH) {
-  if (desktopW <= 0 || desktopH <= 0) return 1;
-  return fitScale(desktopW * 85 / 100, desktopH * 85 / 100);
-}
-Placement placeIn(int w, int h) {
-  const int s = fitScale(w, h);
-  return {s, (w - W * s) / 2, (h - H * s) / 2};
-}
 
 void beforeInit() {}
 
