@@ -3,7 +3,7 @@ every Chromium process per state of play.
 
 usage: web.py BUILD [--seconds S]
 BUILD/web is the page (make web), BUILD/web-moments/fr the desktop's moments of the key test
-(tests/web_moments), used to know when the game waits. Prints one line of JSON:
+(tests/moments), used to know when the game waits. Prints one line of JSON:
 - files: each file of the page with its size and its size compressed by gzip -9;
 - startup_ms: from the navigation to the title menu's first frame on the canvas, served from
   127.0.0.1, median of five loads in a fresh browser each;

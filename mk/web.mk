@@ -30,12 +30,12 @@ web-play: web
 
 # The page in headless Chromium against the desktop: the story, the page played by keys, the page.
 web-check: web
-	@cmake --build $(BUILD) -j $(JOBS) --target web_moments > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target moments > /dev/null
 	@echo "== the page in headless Chromium"
 	/usr/bin/python3 tests/test_web.py $(BUILD)
 
 # The page and the desktop's moments of the key test (what the web benchmark waits for).
 web-moments: web
-	@cmake --build $(BUILD) -j $(JOBS) --target web_moments > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target moments > /dev/null
 	@mkdir -p $(BUILD)/web-moments/fr
-	@cd $(BUILD) && $(HEADLESS) XDG_CONFIG_HOME=$(abspath $(BUILD))/test-config ./tests/web_moments web-moments/fr fr
+	@cd $(BUILD) && $(HEADLESS) XDG_CONFIG_HOME=$(abspath $(BUILD))/test-config ./tests/moments web-moments/fr fr

@@ -274,7 +274,6 @@ bool game(uint32_t clock, bool careless) {
   o.loseToMaster = careless;
   autopilot::install(o);
   if (!careless) record::shoot("L'ennemi réagit !", "combat_reagit");
-  std::vector<int16_t> food(entree.tiles, entree.tiles + entree.w * entree.h);
   char title[120];
   std::snprintf(title, sizeof title, "# %s, the random draws seeded with %u",
                 careless ? "a careless game lost to the master, and the next one's start"
@@ -284,7 +283,6 @@ bool game(uint32_t clock, bool careless) {
   record::begin();
   harness::runFromMenu();
   record::end();
-  std::copy(food.begin(), food.end(), entree.tiles);  // the grid is the program's: give it back
   const bool ok = autopilot::report().stuck.empty();
   if (!ok) record::note("# the autopilot got stuck: " + autopilot::report().stuck);
   harness::stop();
@@ -293,22 +291,17 @@ bool game(uint32_t clock, bool careless) {
 
 bool visitAll() {
   if (!start(1000)) return false;
-  smap* const maps[] = {&ile, &village, &maison1, &maison2, &maison3, &entree, &chateau};
-  std::vector<std::vector<int16_t>> grids;
-  for (smap* m : maps) grids.emplace_back(m->tiles, m->tiles + m->w * m->h);
   bool ok = true;
   for (const Visit& v : visits) {
     // a fresh world, as a new game has it, and the same random draws for every visit
     musicHalt();
-    for (size_t i = 0; i < grids.size(); i++)
-      std::copy(grids[i].begin(), grids[i].end(), maps[i]->tiles);
     init2();
     hal_reset();
     harness::releaseAll();
     hal_reset();
     srand(1);
     harness::placeHero(v.map, v.x, v.y, v.dir);
-    for (smap* m : maps) m->lastX = m->lastY = 0;
+    for (const MapEntry& m : worldMaps) m.map->lastX = m.map->lastY = 0;
     v.setup();
     for (const Visit::Shot& s : v.shots) record::shoot(s.label, s.picture, s.nth);
     useScript(v.steps);

@@ -99,7 +99,7 @@ def test_keys(build, out):
         os.makedirs(moments)
         env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy",
                    XDG_CONFIG_HOME=os.path.join(build, "test-config"))
-        r = subprocess.run([os.path.join(build, "tests", "web_moments"), moments, lang], env=env,
+        r = subprocess.run([os.path.join(build, "tests", "moments"), moments, lang], env=env,
                            capture_output=True, text=True)
         if not check(r.returncode == 0, "%s: the desktop drew the moments %s" % (lang, r.stderr.strip())):
             continue

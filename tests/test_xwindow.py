@@ -1,39 +1,16 @@
 #!/usr/bin/python3
-"""The real program in a real X window.
+"""The real program in a real X window (Xvfb, 1920x1080, no window manager), played with xdotool
+as a person would, and captured at moments that wait or stand still: each capture must be the
+picture `moments` draws headless at that moment, magnified by a whole number and centred on black.
 
-usage: test_xwindow.py TALMYR XWINDOW_REFERENCE WORKDIR DESKTOP_ENTRY
+usage: test_xwindow.py TALMYR MOMENTS WORKDIR DESKTOP_ENTRY   (exit 77: a tool is missing)
 
-Starts an X server of its own (Xvfb, 1920x1080, 24 bits), runs the program in it and plays it with
-xdotool as a person would: the title menu, Return into the story, Return again to skip it, the
-information page opened and closed, a walk three tiles to the left into the vagrant's ambush and
-the first two lines he says. At each of those moments the window is captured and compared, pixel
-for pixel, with what xwindow_reference draws headless on the virtual clock at the same moment.
-
-The window opens at three times the picture's size (the largest whole number within 85 % of the
-desktop); every capture must show the picture magnified exactly, each pixel a square of one
-colour, centred on black. On the title menu F12 saves a screenshot, which must be byte for byte
-the headless picture, and F11 switches to full screen (four times, centred, black around it,
-the window covering the screen from its corner with no window manager to place it) and
-Alt+Return back, and the menu must still show: the keys never reach the game. On the island the
-window is resized, then switched to full screen and back, and the same view must show each time,
-the information page not opened.
-
-Closed then (SIGTERM, as a window close) in the middle of the vagrant's words, the game is kept;
-started again, its title menu shows Continuer first, as the suite's reference picture has it, and
-Return puts the hero back where he last stood free: the vagrant walks up and says his first line
-again, the same picture as the first time.
-
-The window belongs to its launcher: its class (xprop WM_CLASS) is the desktop entry's id, which
-the entry names as its StartupWMClass, unless the player's environment names another.
-
-The window's 16-bit picture (5-6-5) is widened to 24 bits when it is shown, each channel's bits
-repeated as in the headless pictures: the two must be equal to the last bit of every channel.
-Keys are held until the game shows it saw them, since it reads them once a frame and a press and
-release inside one frame is lost by design.
-Exit 77 (skipped) when Xvfb, xdotool, xwd or xprop is missing.
-
-In the sanitizer build LeakSanitizer checks the program's exit too; the one block it finds that is
-not ours is suppressed below (LSAN_SUPPRESSIONS).
+Title menu at 3x; F12 saves the headless picture's very bytes; F11 gives full screen at 4x from the
+screen's corner, Alt+Return the window again, and the menu never sees those keys. On the island: a
+resized window (4x), full screen and back. The information page, then the walk into the vagrant's
+first two lines. SIGTERM there keeps the game: restarted, the menu offers "Continuer" and Return
+brings the vagrant's first line again. WM_CLASS is the desktop entry's id (its StartupWMClass),
+unless the player names another.
 """
 import os
 import re
@@ -341,7 +318,7 @@ def main():
     if len(sys.argv) != 5:
         print(__doc__)
         return 2
-    talmyr, reference, workdir, entry = sys.argv[1:]
+    talmyr, moments, workdir, entry = sys.argv[1:]
     missing = [t for t in ("Xvfb", "xdotool", "xwd", "xprop", "xwininfo") if shutil.which(t) is None]
     if missing:
         print("test_xwindow: SKIPPED: %s not installed (make setup installs them)"
@@ -351,10 +328,13 @@ def main():
     os.makedirs(workdir)
 
     # The headless pictures, drawn by the real game code on the virtual clock.
-    env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy")
-    subprocess.run([reference, workdir], env=env, check=True, timeout=60, stdout=subprocess.DEVNULL)
-    ref = {n: Image.open(os.path.join(workdir, n + ".png")).convert("RGB")
-           for n in ("title", "explore", "info", "back", "talk1", "talk2")}
+    env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy",
+               XDG_CONFIG_HOME=os.path.join(workdir, "config"), XDG_STATE_HOME=os.path.join(workdir, "state"))
+    subprocess.run([moments, workdir, "fr"], env=env, check=True, timeout=60, stdout=subprocess.DEVNULL)
+    shots = {"title": "title", "explore": "island", "info": "info", "back": "island-again",
+             "talk1": "ambush-1", "talk2": "ambush-2"}
+    listed = dict(l.split("\t")[1::-1] for l in open(os.path.join(workdir, "moments.txt")))
+    ref = {n: Image.open(os.path.join(workdir, listed[m])).convert("RGB") for n, m in shots.items()}
     app_id, startup_class = startup_wm_class(entry)
     expect(startup_class, app_id, "the desktop entry's StartupWMClass")
 
@@ -367,7 +347,7 @@ def main():
         expect(s.wait_for("title", ref["title"], timeout=20), 3, "the window's scale")
         expect(s.wm_class(), [app_id, app_id], "the window's class (xprop WM_CLASS)")
         log("WM_CLASS", s.wm_class())
-        s.screenshot(os.path.join(workdir, "title.png"))  # F12: the headless picture's very bytes
+        s.screenshot(os.path.join(workdir, listed["title"]))  # F12: the headless picture's very bytes
         s.switch("F11")                        # full screen: the menu, four times, centred
         expect(s.wait_for("title-fs", ref["title"]), 4, "the full screen's scale")
         expect(s.wm_class(), [app_id, app_id], "the full-screen window's class")

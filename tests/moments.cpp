@@ -1,7 +1,7 @@
-// The moments the page's key test stops at, drawn by the desktop: the real game on the harness,
-// played by the same keys as the browser test plays the page (tests/test_web.py). At each moment
-// the game waits for a key; its picture is written, then the key is tapped.
-// usage: web_moments OUTDIR LANG   (writes OUTDIR/NN-name.png and OUTDIR/moments.txt)
+// The moments the browser test (test_web.py) and the real window's test (test_xwindow.py) stop
+// at, drawn by the real game on the harness and played by the same keys. At each moment the game
+// waits for a key (or, in the intro, scrolls slowly); its picture is written, then the key tapped.
+// usage: moments OUTDIR LANG   (writes OUTDIR/NN-name.png and OUTDIR/moments.txt)
 #include "support_record.h"
 
 #include <cstdio>
@@ -10,8 +10,7 @@
 
 namespace {
 
-// A moment: once the latest frame's label begins with `label`, the picture `name` is taken (none
-// for an empty name) and `key` tapped. `key` is the browser's name of the key too.
+// Once the latest frame's label begins with `label`: picture `name`, then `key` (the browser's name).
 struct Moment {
   const char* label;
   const char* name;
@@ -20,9 +19,7 @@ struct Moment {
 
 const std::vector<Moment> script = {
     {"menu Jouer", "title", "Enter"},
-    // the intro's first frames: its text scrolls a pixel every 125 ms, so the page shows each
-    // of them for a while; Return then leaves it for the island
-    {"intro", "intro", ""},
+    {"intro", "intro", ""},  // its first frames, then Return: the island
     {"still", "island", "Enter"},     // the hero lands, facing left; Return: the information page
     {"information", "info", " "},
     {"still", "island-again", "ArrowLeft"},
@@ -103,7 +100,7 @@ void drive() {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: web_moments OUTDIR LANG\n");
+    std::fprintf(stderr, "usage: moments OUTDIR LANG\n");
     return 2;
   }
   dir = argv[1];
@@ -118,7 +115,7 @@ int main(int argc, char** argv) {
   harness::stop();
   std::fclose(list);
   if (next < script.size()) {
-    std::fprintf(stderr, "web_moments: the game never reached \"%s\"\n", script[next].label);
+    std::fprintf(stderr, "moments: the game never reached \"%s\"\n", script[next].label);
     return 1;
   }
   return 0;
