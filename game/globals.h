@@ -71,6 +71,18 @@ struct CastEntry {
 constexpr int mapCount = 7, castCount = 21;
 extern const MapEntry worldMaps[mapCount];
 extern const CastEntry worldCast[castCount];  // the hero first, then in the order of sprites[]
+// Every duellist's figures, one row each: what he fights with, what beating him gives the hero, and
+// what follows when the hero loses to him.
+struct FighterEntry {
+  chara* who;
+  int pv, force, resistance;                    // life (full at the start), strength, resistance
+  int bonusPvMax, bonusForce, bonusResistance;  // the hero's gains when he wins
+  int healOnLoss;                               // 1: heals whole when the hero loses to him
+  int lossY, lossDir;                           // the hero's row and facing after a loss (0: kept)
+  int noFlee, fatal;                            // 1: no flight from him / losing ends the game
+};
+constexpr int fighterCount = 9;
+extern const FighterEntry fighterTable[fighterCount];
 // The table's entry for a map or a character, or null.
 const MapEntry* mapEntry(const smap* m);
 const CastEntry* castEntry(const chara* c);

@@ -94,13 +94,6 @@ const PictureVariant variants[] = {
     {"en", &pSurf_img_bravo, &pSurf_img_bravo_en},
 };
 
-void setFighter(chara& c, int pv, int pvMax, int force, int resistance) {
-  c.pv = pv;
-  c.pvMax = pvMax;
-  c.force = force;
-  c.resistance = resistance;
-}
-
 // The game's own copy of every grid, as a new game finds it.
 int16_t grids[mapCount][20 * 16];
 
@@ -138,6 +131,19 @@ const CastEntry worldCast[castCount] = {
     {"reine", &reine, &pSurf_sprite_reine, 8, &chateau, 5, 12, 3},
     {"princesse", &princesse, &pSurf_sprite_princesse, 9, &chateau, 3, 12, 2},
     {"boss", &boss, &pSurf_sprite_boss, 3, &chateau, 10, 4, 2},
+};
+
+const FighterEntry fighterTable[fighterCount] = {
+    // who       pv force resist. +pvMax +force +resist. heal lossY lossDir noFlee fatal
+    {&vagabond,  50,  3,    6,      0,     0,     0,     0,    0,    0,     1,     0},
+    {&garde1,    40,  2,    2,      0,     1,     0,     1,    2,    2,     0,     0},
+    {&garde2,    30,  3,    2,      0,     0,     1,     1,    2,    2,     0,     0},
+    {&garde3,    50,  4,    3,     15,     1,     1,     1,    0,    0,     0,     0},
+    {&garde4,    50,  4,    5,      0,     0,     1,     1,    0,    0,     0,     0},
+    {&garde5,    45,  5,    4,      0,     1,     0,     1,    0,    0,     0,     0},
+    {&garde6,    55,  4,    5,      0,     0,     1,     1,    0,    0,     0,     0},
+    {&garde7,    50,  5,    3,      0,     1,     0,     1,    0,    0,     0,     0},
+    {&boss,      75,  1,    3,      0,     0,     0,     0,    0,    0,     0,     1},
 };
 
 const MapEntry* mapEntry(const smap* m) {
@@ -221,70 +227,25 @@ void init2() {
   perso.resistance = 1;
   perso.gold = 100;
 
-  setFighter(vagabond, 50, 50, 3, 6);
-  vagabond.mana = 0;
-  vagabond.manaMax = 0;
-  vagabond.noFlee = 1;
+  for (const FighterEntry& f : fighterTable) {
+    chara& c = *f.who;
+    c.pv = c.pvMax = f.pv;
+    c.mana = c.manaMax = 0;
+    c.force = f.force;
+    c.resistance = f.resistance;
+    c.bonusPvMax = f.bonusPvMax;
+    c.bonusForce = f.bonusForce;
+    c.bonusResistance = f.bonusResistance;
+    c.healOnLoss = f.healOnLoss;
+    c.removeOnWin = c.lossX = 0;
+    c.lossY = f.lossY;
+    c.lossDir = f.lossDir;
+    c.noFlee = f.noFlee;
+    c.fatal = f.fatal;
+  }
   vagabond.scene = 0;
-
   gmere.gold = 75;
   gpere.pv = 20;
-
-  setFighter(garde1, 40, 40, 2, 2);
-  garde1.mana = 0;
-  garde1.manaMax = 0;
-  garde1.beaten = 0;
-  garde1.healOnLoss = 1;
-  garde1.removeOnWin = 0;
-  garde1.bonusForce = 1;
-  garde1.lossY = 2;
-  garde1.lossDir = 2;
-
-  setFighter(garde2, 30, 30, 3, 2);
-  garde2.mana = 0;
-  garde2.manaMax = 0;
-  garde2.beaten = 0;
-  garde2.healOnLoss = 1;
-  garde2.removeOnWin = 0;
-  garde2.bonusResistance = 1;
-  garde2.lossY = 2;
-  garde2.lossDir = 2;
-
-  setFighter(garde3, 50, 50, 4, 3);
-  garde3.manaMax = 0;
-  garde3.beaten = 0;
-  garde3.healOnLoss = 1;
-  garde3.bonusPvMax = 15;
-  garde3.bonusForce = 1;
-  garde3.bonusResistance = 1;
-
-  setFighter(garde4, 50, 50, 4, 5);
-  garde4.manaMax = 0;
-  garde4.beaten = 0;
-  garde4.healOnLoss = 1;
-  garde4.bonusResistance = 1;
-
-  setFighter(garde5, 45, 45, 5, 4);
-  garde5.manaMax = 0;
-  garde5.beaten = 0;
-  garde5.healOnLoss = 1;
-  garde5.bonusForce = 1;
-
-  setFighter(garde6, 55, 55, 4, 5);
-  garde6.manaMax = 0;
-  garde6.beaten = 0;
-  garde6.healOnLoss = 1;
-  garde6.bonusResistance = 1;
-
-  setFighter(garde7, 50, 50, 5, 3);
-  garde7.manaMax = 0;
-  garde7.beaten = 0;
-  garde7.healOnLoss = 1;
-  garde7.bonusForce = 1;
-
-  setFighter(boss, 75, 75, 1, 3);
-  boss.beaten = 0;
-  boss.fatal = 1;
 }
 
 // ---- hand-over between screens ----

@@ -155,12 +155,18 @@ bool possible(const World& w, std::string& why) {
   if ((worldMaps[w.map].map == &chateau || w.leftX[mapIndex(&chateau)] != 0) && !gates)
     return no("the castle entered before the gate");
   // the hero: what he has is what the story gave him
+  // the grandfather's gift and each duel won, as the fighters' table gives them
   const int gift = w.cast[castEntry(&gpere) - worldCast].pv == 10 ? 1 : 0;
-  const int g3 = beaten(w, &garde3);
-  if (w.pvMax != 20 + 15 * gift + 15 * g3 || w.manaMax != 10 + 10 * gift)
+  int pvMax = 20 + 15 * gift, force = 1 + gift, resistance = 1 + gift;
+  for (const FighterEntry& f : fighterTable) {
+    if (!beaten(w, f.who)) continue;
+    pvMax += f.bonusPvMax;
+    force += f.bonusForce;
+    resistance += f.bonusResistance;
+  }
+  if (w.pvMax != pvMax || w.manaMax != 10 + 10 * gift)
     return no("the hero's maximum life or magic was not earned");
-  if (w.force != 1 + gift + g1 + g3 + beaten(w, &garde5) + beaten(w, &garde7) ||
-      w.resistance != 1 + gift + g2 + g3 + beaten(w, &garde4) + beaten(w, &garde6))
+  if (w.force != force || w.resistance != resistance)
     return no("the hero's strength or resistance was not earned");
   if (beaten(w, &boss) && (w.force < 6 || w.resistance < 6)) return no("the master beaten too soon");
   if (w.pv < 1 || w.pv > w.pvMax || w.mana < 0 || w.mana > w.manaMax)
