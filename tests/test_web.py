@@ -1,21 +1,14 @@
-"""The page in a real browser (headless Chromium): the same game as the desktop's, pixel for pixel.
+"""The page in headless Chromium: the same game as the desktop's, pixel for pixel.
 
-usage: test_web.py BUILD
+usage: test_web.py BUILD [story|keys|kept|page ...]
 
-- the story: the page's test build plays the desktop suite's whole recorded story on the virtual
-  clock (the autopilot's game to the victory picture, a lost game, a visit to every scene), in
-  French and English; its transcript equals the desktop's reference line for line, and every
-  picture it takes equals the desktop's reference pixel for pixel;
-- the page by keys: the real page, played in real time by key presses from the title menu
-  through the intro, the island, the information page, the vagrant's ambush, the duel and the
-  robbery; at each of these moments the canvas equals what the desktop draws then
-  (BUILD/web-moments, drawn by the desktop's harness from the same keys), in both languages;
-- a game kept: the real page played onto the island, a step taken, the tab hidden, another step,
-  the page closed and opened again: the title menu offers Continuer, which shows the view left;
-- the page itself: the picture magnified by a whole number and centred, the keys kept from
-  scrolling, the language from the browser or from ?lang=, a gamepad of the standard layout,
-  the music's loops decoded to exactly the desktop's length, and a clear message when the
-  program or its data is missing or broken.
+story: the page's test build plays the suite's recorded story on the virtual clock, in French and
+English: its transcript and pictures equal the desktop's references. keys: the real page played
+in real time by keys (title menu, intro, island, information page, ambush, duel, robbery) equals
+at each moment what `moments` draws. kept: a game kept on a change of map, a hidden tab and a
+closed page, continued to the very view left. page: a whole-number magnification, centred; keys
+kept from scrolling; the language; a standard gamepad; the music loops' lengths; the messages for
+no WebAssembly and for a missing or broken program.
 """
 import os
 import shutil
@@ -295,19 +288,8 @@ def test_page(build, out):
         finally:
             d.quit()
 
-    # what the player sees when the browser has no WebAssembly, or the program or its data is
-    # missing or broken
-    with web.served(os.path.join(build, "web")) as address:
-        d = web.chromium(sound=False)
-        try:
-            d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": "delete window.WebAssembly;"})
-            d.get(address + "?lang=en")
-            state = web.wait_for(d, "return document.body.getAttribute('data-state')", timeout=20)
-            text = d.execute_script("return document.getElementById('message').textContent")
-            check(state == "error" and "WebAssembly" in text, "no WebAssembly: the page says so: %r" % text)
-        finally:
-            d.quit()
-    for case in ("no wasm", "cut wasm", "not wasm", "no js"):
+    # what the player sees when the browser has no WebAssembly, or the program is missing or broken
+    for case in ("no WebAssembly", "no wasm", "cut wasm", "not wasm", "no js"):
         folder = tempfile.mkdtemp(prefix="talmyr-web-")
         shutil.copytree(os.path.join(build, "web"), folder, dirs_exist_ok=True)
         wasm = os.path.join(folder, "talmyr.wasm")
@@ -318,16 +300,19 @@ def test_page(build, out):
             open(wasm, "wb").write(data[:len(data) // 3])
         elif case == "not wasm":
             open(wasm, "wb").write(b"\0asm" + b"\x01\0\0\0" + b"\xff" * 4000)
-        else:
+        elif case == "no js":
             os.remove(os.path.join(folder, "talmyr.js"))
         with web.served(folder) as address:
             d = web.chromium(sound=False)
             try:
+                if case == "no WebAssembly":
+                    d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": "delete window.WebAssembly;"})
                 d.get(address + "?lang=en")
                 state = web.wait_for(d, "return document.body.getAttribute('data-state')", timeout=20)
                 text = d.execute_script("return document.getElementById('message').textContent")
                 visible = d.execute_script("return getComputedStyle(document.getElementById('status')).display")
-                check(state == "error" and "could not be loaded" in text and visible != "none",
+                said = "WebAssembly" if case == "no WebAssembly" else "could not be loaded"
+                check(state == "error" and said in text and visible != "none",
                       "%s: the page says so: %r" % (case, text))
             finally:
                 d.quit()
