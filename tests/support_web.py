@@ -85,16 +85,6 @@ def png565(path):
     return [(r >> 3) << 11 | (g >> 2) << 5 | b >> 3 for r, g, b in im.getdata()]
 
 
-def canvas_rgb(d):
-    """The canvas's exact 8-bit pixels, as bytes (RGB)."""
-    data = d.execute_script(
-        "var c = document.getElementById('game');"
-        "var x = c.getContext('2d').getImageData(0, 0, 320, 240).data, s = new Array(320 * 240 * 3);"
-        "for (var i = 0, j = 0; i < x.length; i += 4) { s[j++] = x[i]; s[j++] = x[i + 1]; s[j++] = x[i + 2]; }"
-        "return s;")
-    return bytes(data)
-
-
 def save565(path, px):
     from PIL import Image
     im = Image.new("RGB", (320, 240))
