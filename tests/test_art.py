@@ -41,7 +41,8 @@ def pictures(tmp):
         img.putpalette(flat)
         return img
     for label, name, make, why in [
-            ("an RGB picture", "sprite_perso", lambda: Image.new("RGB", (64, 128), (1, 2, 3)), "not a palette-indexed"),
+            ("an RGB picture", "sprite_perso", lambda: Image.new("RGB", (64, 128), (1, 2, 3)),
+             "not a palette-indexed"),
             ("a picture of the wrong size", "sprite_roi", lambda: palette.new_image(64, 96), "size 64x96"),
             ("a sheet with another palette", "sprite_boss", off_palette, "palette differs"),
             ("a missing picture", "tiles_decor", None, "missing")]:

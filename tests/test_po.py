@@ -61,5 +61,6 @@ for po in pos:  # every language translates all of it
         failures.append("%s: texts the game no longer has: %s" % (po, sorted(set(have) - msgids)[:10]))
 for f in failures:
     print("test_po:", f)
-print("test_po: %d texts, %d languages besides French%s" % (len(msgids), len(pos), "" if failures else ", all translated"))
+print("test_po: %d texts, %d languages besides French%s" % (
+    len(msgids), len(pos), "" if failures else ", all translated"))
 sys.exit(1 if failures else 0)
