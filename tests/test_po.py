@@ -20,62 +20,47 @@ NOT_TEXT = re.compile(r"^[\d%i/ .:\-]*$")
 def literals(path):
     """The string literals of a C++ source, adjacent ones joined, escapes decoded (Latin-1)."""
     src = open(path, encoding="utf-8").read()
-    src = re.sub(r"//[^\n]*", "", src)
-    src = re.sub(r"(?m)^\s*#[^\n]*", "", src)  # includes
-    src = re.sub(r"'(\\.|[^'\\])'", "", src)
+    for pattern in (r"//[^\n]*", r"(?m)^\s*#[^\n]*", r"'(\\.|[^'\\])'"):  # comments, includes, characters
+        src = re.sub(pattern, "", src)
     out, joining = [], False
     for m in re.finditer(r'"((?:\\.|[^"\\])*)"|(\S)', src):
-        if m.group(2) is not None:
-            joining = False
-            continue
-        text = bytes(m.group(1), "latin-1").decode("unicode_escape").encode("latin-1").decode("latin-1")
-        if joining:
-            out[-1] += text
-        else:
-            out.append(text)
-        joining = True
+        text = m.group(1)
+        if text is not None:
+            text = bytes(text, "latin-1").decode("unicode_escape").encode("latin-1").decode("latin-1")
+            if joining:
+                out[-1] += text
+            else:
+                out.append(text)
+        joining = text is not None
     return out
 
 
-def main():
-    root = sys.argv[1]
-    failures = []
-    pos = sorted(glob.glob(os.path.join(root, "data", "po", "*.po")))
-    template = os.path.join(root, "data", "po", "talmyr.pot")
-    for po in pos + [template]:
-        r = subprocess.run(["msgfmt", "--check", "-o", os.devnull, po], stderr=subprocess.PIPE, text=True)
-        if r.returncode != 0:
-            failures.append("%s: msgfmt --check failed:\n%s" % (po, r.stderr))
-    msgids = {m for m, _, _ in po2cpp.entries(template)}
-    # every text of the script, the screens and the duel is in the template
-    sources = ["fct_chkAction.cpp", "fct_chkPos.cpp", "mod_gameCombat.cpp", "mod_gameIntro.cpp",
-               "mod_gameMenu.cpp", "mod_gameInfo.cpp", "mod_about.cpp"]
-    texts = set()
-    for name in sources:
-        for s in literals(os.path.join(root, "game", name)):
-            if re.search(r"[A-Za-z\xc0-\xff]", s) and not NOT_TEXT.match(s):
-                texts.add(s)
-    missing = sorted(texts - msgids)
-    if missing:
-        failures.append("texts of the code missing from talmyr.pot: %s" % missing)
-    if len(texts) < 150:
-        failures.append("only %d texts found in the code: the scan is broken" % len(texts))
-    # every language translates all of it
-    for po in pos:
-        have = {m: (s, fuzzy) for m, s, fuzzy in po2cpp.entries(po)}
-        untranslated = sorted(m for m in msgids if m not in have or not have[m][0] or have[m][1])
-        if untranslated:
-            failures.append("%s: %d texts untranslated or fuzzy: %s" % (
-                os.path.basename(po), len(untranslated), untranslated[:10]))
-        stray = sorted(set(have) - msgids)
-        if stray:
-            failures.append("%s: texts the game no longer has: %s" % (os.path.basename(po), stray[:10]))
-    for f in failures:
-        print("test_po:", f)
-    print("test_po: %d texts, %d languages besides French%s" % (
-        len(msgids), len(pos), "" if failures else ", all translated"))
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+root = sys.argv[1]
+failures = []
+pos = sorted(glob.glob(os.path.join(root, "data", "po", "*.po")))
+template = os.path.join(root, "data", "po", "talmyr.pot")
+for po in pos + [template]:
+    r = subprocess.run(["msgfmt", "--check", "-o", os.devnull, po], stderr=subprocess.PIPE, text=True)
+    if r.returncode != 0:
+        failures.append("%s: msgfmt --check failed:\n%s" % (po, r.stderr))
+msgids = {m for m, _, _ in po2cpp.entries(template)}
+# every text of the script, the screens and the duel is in the template
+texts = {s for name in ["fct_chkAction", "fct_chkPos", "mod_gameCombat", "mod_gameIntro", "mod_gameMenu",
+                        "mod_gameInfo", "mod_about"] for s in literals(os.path.join(root, "game", name + ".cpp"))
+         if re.search(r"[A-Za-z\xc0-\xff]", s) and not NOT_TEXT.match(s)}
+if sorted(texts - msgids):
+    failures.append("texts of the code missing from talmyr.pot: %s" % sorted(texts - msgids))
+if len(texts) < 150:
+    failures.append("only %d texts found in the code: the scan is broken" % len(texts))
+for po in pos:  # every language translates all of it
+    have = {m: (s, fuzzy) for m, s, fuzzy in po2cpp.entries(po)}
+    untranslated = sorted(m for m in msgids if m not in have or not have[m][0] or have[m][1])
+    if untranslated:
+        failures.append("%s: %d texts untranslated or fuzzy: %s" % (po, len(untranslated), untranslated[:10]))
+    if set(have) - msgids:
+        failures.append("%s: texts the game no longer has: %s" % (po, sorted(set(have) - msgids)[:10]))
+for f in failures:
+    print("test_po:", f)
+print("test_po: %d texts, %d languages besides French%s" % (
+    len(msgids), len(pos), "" if failures else ", all translated"))
+sys.exit(1 if failures else 0)
