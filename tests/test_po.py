@@ -12,27 +12,10 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
 import po2cpp  # noqa: E402
+from pot_refs import literals  # noqa: E402
 
 # What the game draws without a word in it, or a name, date or address it shows as they are.
 NOT_TEXT = re.compile(r"^[\d%i/ .:\-]*$")
-
-
-def literals(path):
-    """The string literals of a C++ source, adjacent ones joined, escapes decoded (Latin-1)."""
-    src = open(path, encoding="utf-8").read()
-    for pattern in (r"//[^\n]*", r"(?m)^\s*#[^\n]*", r"'(\\.|[^'\\])'"):  # comments, includes, characters
-        src = re.sub(pattern, "", src)
-    out, joining = [], False
-    for m in re.finditer(r'"((?:\\.|[^"\\])*)"|(\S)', src):
-        text = m.group(1)
-        if text is not None:
-            text = bytes(text, "latin-1").decode("unicode_escape").encode("latin-1").decode("latin-1")
-            if joining:
-                out[-1] += text
-            else:
-                out.append(text)
-        joining = text is not None
-    return out
 
 
 root = sys.argv[1]
@@ -46,7 +29,7 @@ for po in pos + [template]:
 msgids = {m for m, _, _ in po2cpp.entries(template)}
 # every text of the script, the screens and the duel is in the template
 texts = {s for name in ["fct_chkAction", "fct_chkPos", "mod_gameCombat", "mod_gameIntro", "mod_gameMenu",
-                        "mod_gameInfo", "mod_about"] for s in literals(os.path.join(root, "game", name + ".cpp"))
+                        "mod_gameInfo", "mod_about"] for _, s in literals(os.path.join(root, "game", name + ".cpp"))
          if re.search(r"[A-Za-z\xc0-\xff]", s) and not NOT_TEXT.match(s)}
 if sorted(texts - msgids):
     failures.append("texts of the code missing from talmyr.pot: %s" % sorted(texts - msgids))
