@@ -31,7 +31,7 @@ std::string readFile(const std::string& path) {
 }
 
 std::string folder(const char* name) {  // a fresh one under the test's working directory
-  const std::string d = fs::absolute(std::string("keep-") + name).string();
+  std::string d = fs::absolute(std::string("keep-") + name).string();
   fs::remove_all(d);
   fs::create_directories(d);
   return d;
@@ -124,7 +124,7 @@ void closeAndContinue(const std::string& line, const std::string& where) {
   harness::runFromMenu();
   keep::closing();  // as the program does once its window is closed
   record::end();
-  const std::vector<std::string> first = record::transcript();
+  std::vector<std::string> first = record::transcript();  // a copy: the next run clears it
   ASSERT_NE(std::find(first.begin(), first.end(), line), first.end());
   // the transcript tells where the hero stands at the next box: the scene began after the place before
   size_t kept = first.size(), before;
