@@ -7,32 +7,21 @@
 namespace pilot {
 
 bool reckless = false;  // faces the master carelessly, and may lose to him
+static bool fresh = true;
 
-namespace {
-bool fresh = true;
-}
+void reset() { reckless = false, fresh = true; }
 
-void reset() {
-  reckless = false;
-  fresh = true;
-}
-
-// The first pump after reset() only starts the pilot (reckless is set by then): the title menu
-// shows once before the first key, as the bad-environment test that looks at it expects.
+// The first pump after reset() only starts the pilot: the title menu shows once before any key.
 void pump(std::mt19937&) {
-  if (fresh) {
-    autopilot::Options o;
-    o.games = 0;
-    o.loseToMaster = reckless;
-    autopilot::begin(o);
-    fresh = false;
-    return;
-  }
-  autopilot::pump();
+  if (!fresh) return autopilot::pump();
+  autopilot::Options o;
+  o.games = 0;
+  o.loseToMaster = reckless;
+  autopilot::begin(o);
+  fresh = false;
 }
 
 void releaseKeys() { autopilot::releaseKeys(); }
-
 bool battleScreen() { return autopilot::combatOnScreen(); }
 
 }  // namespace pilot
