@@ -355,29 +355,16 @@ void fightTurn() {
   }
 }
 
-// ---- shots -----------------------------------------------------------------------------------
-
-int shotCount = 0;
-void shot(const char* what) {
-  if (opts.shots.empty()) return;
-  char name[160];
-  std::snprintf(name, sizeof name, "%s/%02d-%s.png", opts.shots.c_str(), shotCount++, what);
-  harness::saveScreen(name);
-}
-
 // ---- the driver ------------------------------------------------------------------------------
 
 ScreenId lastScreen = SCR_NONE;
-bool pendingFirstFrame = false;
-bool shotFightOpen = false;
-int idle = 0;
+int idle = 0, stalls = 0;
 bool afterBox = false;
 
 // Playing on: no way to the aim, or a wait on it in vain; a step aside gives the world a chance.
 void stepAside() {
-  rep.stalls++;
   idle = 0;
-  holdOnly(arrows[rep.stalls % 4]);
+  holdOnly(arrows[++stalls % 4]);
 }
 
 void finish(const char* why) {
@@ -410,13 +397,6 @@ void answerBox() {
   l.at = GpTickCountGet();
   l.game = rep.games;
   rep.lines.push_back(l);
-  static const char* const worth[] = {"Ahahah...", "Merci pour les pi\350ces !",
-                                      "Voil\xE0 qui te sera peut-etre utile.", "Hmmf...",
-                                      "Stop ! T'es mort !", "Comment es-tu entr\xE9 ici ??",
-                                      "Grrr ! Tu vas me le payer !", "Merci infiniment !",
-                                      "Chomp chomp...", "Cotcot..."};
-  for (const char* w : worth)
-    if (l.text == w) shot("line");
   hold(SDLK_SPACE);
 }
 
@@ -486,16 +466,7 @@ void drive() {
   const ScreenId s = flow_current;
   if (s != lastScreen) {
     rep.screens.push_back(s);
-    rep.screenAt.push_back(GpTickCountGet());
-    if (s == SCR_MENU && rep.bravoAt != 0 && rep.secondMenuAt == 0) rep.secondMenuAt = GpTickCountGet();
-    if (s == SCR_INTRO) {
-      rep.games++;
-      if (rep.games == 2) {
-        rep.storedIleX = ile.lastX;
-        rep.storedIleY = ile.lastY;
-      }
-    }
-    if (s == SCR_ENGINE && lastScreen == SCR_INTRO) pendingFirstFrame = true;
+    if (s == SCR_INTRO) rep.games++;
     lastScreen = s;
   }
   if (s != SCR_ENGINE) afterBox = false;
@@ -523,10 +494,7 @@ void drive() {
         return;
       }
       if (hal_waitMask) {
-        if (s == SCR_BRAVO) {
-          shot("bravo");
-          rep.bravoAt = GpTickCountGet();
-        }
+        if (s == SCR_BRAVO) rep.bravoAt = GpTickCountGet();
         hold(SDLK_SPACE);
       }
       return;
@@ -534,14 +502,6 @@ void drive() {
       break;
     default:
       return;
-  }
-  if (pendingFirstFrame) {
-    pendingFirstFrame = false;
-    if (rep.games == 2) {
-      rep.secondEntryX = perso.x;
-      rep.secondEntryY = perso.y;
-      shot("second-game");
-    }
   }
   if (hal_waitMask & KEY_A) {
     if (inFight) endFight();
@@ -556,15 +516,10 @@ void drive() {
   afterBox = false;
   resumed = false;
   if (inFight) {
-    if (duel && !shotFightOpen) {
-      shot("fight");
-      shotFightOpen = true;
-    }
     if (duel) fightTurn();
     else letGoAll();
     return;
   }
-  shotFightOpen = false;
   explore();
 }
 
@@ -583,9 +538,6 @@ void begin(const Options& o) {
   held.clear();
   inFight = false;
   lastScreen = SCR_NONE;
-  pendingFirstFrame = false;
-  shotFightOpen = false;
-  shotCount = 0;
   idle = 0;
   afterBox = false;
   resumed = false;

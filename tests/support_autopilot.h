@@ -48,24 +48,16 @@ struct Options {
   // there strikes only the dragon attack (the weaker blow on average) and never flees: it may
   // lose, and the game-over page then leads to a fresh title menu and the next game.
   bool loseToMaster = false;
-  // When not empty: screenshots (PNG) of interesting moments are written into this directory.
-  std::string shots;
 };
 
 struct Report {
   std::vector<Line> lines;
   std::vector<Fight> fights;
   std::vector<ScreenId> screens;  // every screen change seen at a pump, in order
-  std::vector<uint32_t> screenAt; // when each was seen
   std::string stuck;              // why the pilot gave up, empty when it did not
   int games = 0;                  // games started (intro left)
   uint32_t bravoAt = 0;           // when the victory picture was answered
-  uint32_t secondMenuAt = 0;      // when the fresh title menu after it was first seen
-  // The hero's tile when the second game's first exploration frame was seen, and the island's
-  // stored position just before that game began.
-  int secondEntryX = -1, secondEntryY = -1, storedIleX = -1, storedIleY = -1;
   uint32_t endAt = 0;
-  int stalls = 0;                 // see Options::games = 0
 };
 
 // Starts the pilot afresh (the report starts empty); a driver of its own then calls pump().
