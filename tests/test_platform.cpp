@@ -8,12 +8,13 @@
 #include "pad.h"
 #include "support_story.h"
 
-#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <chrono>
+#include <csignal>
+#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -117,7 +118,9 @@ TEST_F(Platform, AWaitEndsOnlyOnAFreshPressOfItsKeys) {
   EXPECT_GE(GpTickCountGet() - t, 300u);
   EXPECT_EQ(GpKeyChanged(), KEY_LEFT);
   harness::releaseAll();
-  for (SDLKey k : {SDLK_RETURN, SDLK_SPACE, SDLK_LCTRL}) {  // either mask, not the arrow before
+  for (SDLKey k : {SDLK_RETURN, SDLK_SPACE, SDLK_LCTRL}) {  // a fresh press of either mask
+    harness::press(k == SDLK_RETURN ? SDLK_SPACE : SDLK_RETURN);  // the other held from before
+    hal_events();
     t = GpTickCountGet();
     harness::schedule({{t + 50, SDLK_DOWN, true}, {t + 100, k, true}});
     WaitForKey(KEY_START, KEY_A);
@@ -344,9 +347,17 @@ SDLKey held = SDLK_UNKNOWN;
 size_t next = 0;
 int count = 0;
 
-void limit(int seconds) {  // SIGALRM ends the child then
-  const itimerval t{{0, 0}, {seconds, 0}};
-  setitimer(ITIMER_REAL, &t, nullptr);
+void limit(int seconds) {  // SIGKILL ends the child then (SDL has its own use for SIGALRM)
+  static timer_t timer;
+  static bool made = false;
+  if (!made) {
+    sigevent ev{};
+    ev.sigev_notify = SIGEV_SIGNAL;
+    ev.sigev_signo = SIGKILL;
+    made = timer_create(CLOCK_MONOTONIC, &ev, &timer) == 0;
+  }
+  const itimerspec t{{0, 0}, {seconds, 0}};
+  if (!made || timer_settime(timer, 0, &t, nullptr) != 0) std::exit(5);
 }
 
 Uint32 closeNow(Uint32, void*) {  // on SDL's timer thread
@@ -459,7 +470,7 @@ TEST(Close, EveryScreenAndEveryWaitEndsTheProgramWithinTwoSeconds) {
     if (pid == 0) runChild(m);
     int status = -1;
     waitpid(pid, &status, 0);
-    // exit 3: the moment never came; 4: not one SDL_Quit; SIGALRM (14): too slow, or hung
+    // exit 3: the moment never came; 4: not one SDL_Quit; SIGKILL (9): too slow, or hung
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << m.name << (WIFEXITED(status) ? ": exit " : ": signal ")
         << (WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status));

@@ -491,18 +491,15 @@ Result run(const std::string& env, const char* args = "", const char* seconds = 
 }
 
 TEST(Program, WithoutADisplayOrWithABadOptionItSaysSoAndFailsAtOnce) {
-  const std::tuple<const char*, int, const char*> cases[] = {  // status 0 here: any but 0 and 127
-      {"-u DISPLAY SDL_VIDEODRIVER=nosuch", 0, ""},  // a driver named that cannot draw here
-      {"-u DISPLAY SDL_VIDEODRIVER=x11", 0, ""},
-      // none named: never the terminal's letters nor a window nowhere, but one line at once
-      {"-u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY TERM=xterm", 1, "no graphical display"},
-      {"-u SDL_VIDEODRIVER DISPLAY= WAYLAND_DISPLAY= TERM=xterm", 1, "no graphical display"},
-      {"-u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:4711 TERM=xterm", 1,
-       "the display cannot be opened (DISPLAY=:4711)"}};
-  for (auto [env, status, says] : cases) {
-    const Result r = run(env);
-    EXPECT_TRUE(status ? r.status == status && r.ms < 5000 : r.status != 0 && r.status != 127)
-        << env << ": status " << r.status << " after " << r.ms << " ms";
+  // no driver named: never the terminal's letters nor a window nowhere, but one line at once
+  const std::pair<const char*, const char*> cases[] = {
+      {"-u DISPLAY -u WAYLAND_DISPLAY", "no graphical display"},
+      {"DISPLAY= WAYLAND_DISPLAY=", "no graphical display"},
+      {"-u WAYLAND_DISPLAY DISPLAY=:4711", "the display cannot be opened (DISPLAY=:4711)"}};
+  for (auto [env, says] : cases) {
+    const Result r = run(std::string("-u SDL_VIDEODRIVER ") + env + " TERM=xterm");  // env(1): -u first
+    EXPECT_EQ(r.status, 1) << env << ": " << r.err;
+    EXPECT_LT(r.ms, 5000) << env;
     EXPECT_EQ(r.err.rfind("talmyr: ", 0), 0u) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line: a leak report would add more
     EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
