@@ -18,6 +18,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import xserver  # noqa: E402
+
 HZ = os.sysconf("SC_CLK_TCK")
 
 
@@ -30,20 +33,8 @@ def cpu_seconds(pid):
 class Run:
     def __init__(self, talmyr, compat, scale):
         self.tmp = tempfile.mkdtemp(prefix="talmyr-bench-")
-        rfd, wfd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
-             "-ardelay", "60000"], pass_fds=(wfd,), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
-        os.close(wfd)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(rfd, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(rfd)
-        env = dict(os.environ, DISPLAY=":" + number.decode().strip(), SDL_AUDIODRIVER="dummy",
+        self.xvfb, display = xserver.start()
+        env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy",
                    XDG_CONFIG_HOME=self.tmp, XDG_STATE_HOME=self.tmp)
         env.pop("SDL_VIDEODRIVER", None)
         if compat:
@@ -68,14 +59,10 @@ class Run:
 
     def pixel(self, x, y):
         """The window's pixel at (x, y) of the game's 320x240 picture, as (r, g, b)."""
-        data = self.xwd()
-        f = struct.unpack(">25I", data[:100])
-        header, width, height, bpl, ncolors = f[0], f[4], f[5], f[12], f[19]
-        scale = max(1, min(width // 320, height // 240))
-        px, py = (width - 320 * scale) // 2 + x * scale, (height - 240 * scale) // 2 + y * scale
-        at = header + 12 * ncolors + py * bpl + px * 4
-        b, g, r = data[at], data[at + 1], data[at + 2]
-        return r, g, b
+        img = xserver.parse_xwd(self.xwd())
+        scale = max(1, min(img.width // 320, img.height // 240))
+        return img.getpixel(((img.width - 320 * scale) // 2 + x * scale,
+                             (img.height - 240 * scale) // 2 + y * scale))
 
     def showing(self):
         """What the game shows: a dialogue box, the duel, or the map."""
@@ -97,11 +84,7 @@ class Run:
 
     def stop(self):
         for p in (self.game, self.xvfb):
-            p.terminate()
-            try:
-                p.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                p.kill()
+            xserver.stop(p)
 
 
 def main(argv):

@@ -16,12 +16,14 @@ import os
 import re
 import shutil
 import signal
-import struct
 import subprocess
 import sys
 import time
 
 from PIL import Image, ImageChops
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import xserver  # noqa: E402
 
 W, H = 320, 240
 SCREEN = (1920, 1080)
@@ -55,22 +57,6 @@ def unmagnify(img):
     return small, s
 
 
-def parse_xwd(data):
-    """A Z-pixmap XWD dump of a TrueColor screen with 24 or 32 bits a pixel, as a PIL picture."""
-    fields = struct.unpack(">25I", data[:100])
-    header_size, version, fmt, depth, width, height = fields[:6]
-    byte_order, bpp, bytes_per_line = fields[7], fields[11], fields[12]
-    red_mask, green_mask, blue_mask = fields[14:17]
-    ncolors = fields[19]
-    if version != 7 or fmt != 2 or bpp not in (24, 32):
-        raise ValueError("unexpected xwd dump: version %d format %d %d bpp" % (version, fmt, bpp))
-    pixels = data[header_size + 12 * ncolors:]
-    if (red_mask, green_mask, blue_mask) != (0xFF0000, 0xFF00, 0xFF):
-        raise ValueError("unexpected colour masks %x %x %x" % (red_mask, green_mask, blue_mask))
-    raw = ("BGR" if byte_order == 0 else "RGB") if bpp == 24 else ("BGRX" if byte_order == 0 else "XRGB")
-    return Image.frombuffer("RGB", (width, height), pixels, "raw", raw, bytes_per_line, 1)
-
-
 class Session:
     def __init__(self, talmyr, workdir):
         self.talmyr = talmyr
@@ -85,23 +71,8 @@ class Session:
     # ---- the X server and the program ----------------------------------------------------
 
     def start_x(self):
-        rfd, wfd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(wfd), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp",
-             "-ardelay", "60000"],  # no key repeat: a hold a busy machine stretches stays one press
-            pass_fds=(wfd,), stdout=subprocess.DEVNULL, stderr=open(self.path("xvfb.log"), "w"))
-        os.close(wfd)
-        number = b""
-        deadline = time.time() + 15
-        while not number.endswith(b"\n") and time.time() < deadline:
-            chunk = os.read(rfd, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(rfd)
-        if not number.strip():
-            raise RuntimeError("Xvfb did not start (see xvfb.log)")
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(),
+        self.xvfb, display = xserver.start(SCREEN, open(self.path("xvfb.log"), "w"))
+        self.env = dict(os.environ, DISPLAY=display,
                         XDG_CONFIG_HOME=self.path("config"),  # never the player's own settings
                         XDG_STATE_HOME=self.path("state"),    # nor kept game
                         HOME=self.home)                       # nor pictures
@@ -163,13 +134,7 @@ class Session:
 
     def stop(self):
         status = self.stop_game()
-        if self.xvfb and self.xvfb.poll() is None:
-            self.xvfb.terminate()
-            try:
-                self.xvfb.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.xvfb.kill()
-                self.xvfb.wait()
+        xserver.stop(self.xvfb)
         return status
 
     def path(self, name):
@@ -210,7 +175,7 @@ class Session:
         which = ["-root"] if self.fullscreen else ["-id", self.wid]
         data = subprocess.run(["xwd", *which, "-silent"], env=self.env, check=True, timeout=10,
                               stdout=subprocess.PIPE).stdout
-        return unmagnify(parse_xwd(data))
+        return unmagnify(xserver.parse_xwd(data))
 
     def wait_for(self, name, want, timeout=15.0):
         """Captures until the player sees `want`, or fails after `timeout` seconds."""
