@@ -264,7 +264,7 @@ std::vector<Target> aims(bool& fight, bool& sceneWanted, const char*& name) {
 
 bool inFight = false;
 bool resumed = false;    // handed control by another player: a fight may already be under way
-int choice = 0, turns = 0;
+int choice = 0;
 int unsure = 0;          // presses of up still due before the cursor surely shows the first entry
 bool fleeing = false;
 int wasBeaten = 0;
@@ -292,22 +292,9 @@ void beginFight() {
   inFight = true;
   choice = 0;
   unsure = resumed ? 2 : 0;
-  turns = 0;
   fleeing = false;
   wasBeaten = ennemi->beaten;
-  Fight f{};
-  f.opponent = ennemi;
-  f.outcome = Outcome::Unfinished;
-  f.pvBefore = perso.pv;
-  f.manaBefore = perso.mana;
-  f.pvMaxBefore = perso.pvMax;
-  f.manaMaxBefore = perso.manaMax;
-  f.forceBefore = perso.force;
-  f.resistanceBefore = perso.resistance;
-  f.goldBefore = perso.gold;
-  f.start = GpTickCountGet();
-  f.game = rep.games;
-  rep.fights.push_back(f);
+  rep.fights.push_back({ennemi, Outcome::Unfinished, perso.gold, perso.gold});
 }
 
 void endFight() {
@@ -319,16 +306,7 @@ void endFight() {
     f.outcome = Outcome::Won;
   else
     f.outcome = Outcome::Lost;
-  f.pvAfter = perso.pv;
-  f.pvMax = perso.pvMax;
-  f.force = perso.force;
-  f.resistance = perso.resistance;
   f.gold = perso.gold;
-  f.map = game.map;
-  f.x = perso.px / 32;
-  f.y = perso.py / 32;
-  f.dir = perso.dir;
-  f.end = GpTickCountGet();
 }
 
 void fightTurn() {
@@ -349,9 +327,6 @@ void fightTurn() {
   } else {
     hold(SDLK_SPACE);
     fleeing = want == 2;
-    turns++;
-    rep.fights.back().turns = turns;
-    rep.fights.back().spells += want == 1 && perso.mana > 9;
   }
 }
 
@@ -380,23 +355,7 @@ void answerBox() {
     letGo(SDLK_SPACE);
     return;
   }
-  Line l;
-  l.text = dlg_lastText ? dlg_lastText : "";
-  l.speaker = dlg_lastSpeaker;
-  l.map = game.map;
-  l.x = perso.x;
-  l.y = perso.y;
-  l.dir = perso.dir;
-  l.pv = perso.pv;
-  l.pvMax = perso.pvMax;
-  l.mana = perso.mana;
-  l.manaMax = perso.manaMax;
-  l.force = perso.force;
-  l.resistance = perso.resistance;
-  l.gold = perso.gold;
-  l.at = GpTickCountGet();
-  l.game = rep.games;
-  rep.lines.push_back(l);
+  rep.lines.push_back({dlg_lastText ? dlg_lastText : "", dlg_lastSpeaker});
   hold(SDLK_SPACE);
 }
 
@@ -413,11 +372,7 @@ void explore() {
   bool fight = false, sceneWanted = false;
   const char* name = "";
   std::vector<Target> targets = aims(fight, sceneWanted, name);
-  if (targets.empty() && fight) {  // waiting for a scene: stand still
-    letGoAll();
-    return;
-  }
-  if (targets.empty()) {
+  if (targets.empty()) {  // waiting for a scene, or nothing left to do: stand still
     letGoAll();
     return;
   }

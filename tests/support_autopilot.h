@@ -12,15 +12,10 @@
 
 namespace autopilot {
 
-// One dialogue box, as it stood when the pilot answered it.
+// One dialogue box the pilot answered, and one fight it fought.
 struct Line {
   std::string text;       // Latin-1, as drawn
   const chara* speaker;   // null: a box without a portrait
-  const smap* map;
-  int x, y, dir;          // the hero's tile and facing
-  int pv, pvMax, mana, manaMax, force, resistance, gold;
-  uint32_t at;            // virtual ms
-  int game;               // 1 for the first game, 2 for the next
 };
 
 enum class Outcome { Won, Lost, Fled, Unfinished };
@@ -28,14 +23,7 @@ enum class Outcome { Won, Lost, Fled, Unfinished };
 struct Fight {
   const chara* opponent;
   Outcome outcome;
-  int pvBefore, manaBefore, pvMaxBefore, manaMaxBefore, forceBefore, resistanceBefore,
-      goldBefore;                                   // the hero's, as it began
-  int turns, spells;                                // blows struck (or the flight), spells among them
-  int pvAfter, pvMax, force, resistance, gold;      // the hero's, once it was over
-  const smap* map;
-  int x, y, dir;                                    // the hero's tile once it was over
-  uint32_t start, end;
-  int game;
+  int goldBefore, gold;  // the hero's, as it began and once it was over
 };
 
 struct Options {

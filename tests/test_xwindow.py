@@ -122,15 +122,13 @@ class Session:
 
     def stop_game(self):
         """SIGTERM closes the game as a window close does: it must end at once and cleanly."""
-        status = None
         if self.game and self.game.poll() is None:
             self.game.send_signal(signal.SIGTERM)
             try:
-                status = self.game.wait(timeout=5)
+                return self.game.wait(timeout=5)
             except subprocess.TimeoutExpired:
-                self.game.kill()
-                self.game.wait()
-        return status
+                xserver.stop(self.game)
+        return None
 
     def stop(self):
         status = self.stop_game()
@@ -147,12 +145,9 @@ class Session:
                               stdout=subprocess.PIPE, text=True).stdout
 
     def hold(self, key, until, attempts=3):
-        """Holds a key until the game shows it was seen (`until(timeout)` returns), then lets it
-        go: the game reads keys once a frame, so a press shorter than a frame could pass unseen on
-        a busy machine. A press that comes while the window takes the keyboard's focus back after
-        a change of screen mode can be swallowed by SDL 1.2 (it reads the keyboard's state on the
-        focus and then drops the press as a repeat): then nothing happens, and the key is pressed
-        again."""
+        """Holds a key until the game shows it saw it (`until(timeout)` returns): a press shorter
+        than a frame can pass unseen, and one that comes as the window takes the focus back after
+        a change of screen mode SDL 1.2 may drop as a repeat; then it is pressed again."""
         for attempt in range(attempts):
             self.xdotool("keydown", "--window", self.wid, key)
             try:
@@ -166,12 +161,10 @@ class Session:
             time.sleep(0.5)
 
     def capture(self):
-        """The game's picture as the player sees it: the window, or the whole screen in full
-        screen mode; checked to be the 320x240 picture magnified exactly and centred on black."""
+        """The game's picture as the player sees it (the window, or in full screen the whole
+        screen), checked to be the 320x240 picture magnified exactly and centred on black."""
         if self.game.poll() is not None:
             raise RuntimeError("the program ended (status %s) - see talmyr.err" % self.game.returncode)
-        # The window by its id (where it is placed is the library's affair); in full screen the
-        # whole screen, since the classic library shows it in a window of its own.
         which = ["-root"] if self.fullscreen else ["-id", self.wid]
         data = subprocess.run(["xwd", *which, "-silent"], env=self.env, check=True, timeout=10,
                               stdout=subprocess.PIPE).stdout
