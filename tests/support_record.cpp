@@ -17,9 +17,12 @@ struct Text {
   unsigned short colour;
 };
 
-struct Stats {
-  int pv, pvMax, mana, manaMax, force, resistance, gold;
-};
+// The hero's figures the transcript follows, by name.
+const std::pair<const char*, int32_t chara::*> figures[] = {
+    {"pv", &chara::pv},       {"pvMax", &chara::pvMax},       {"mana", &chara::mana},
+    {"manaMax", &chara::manaMax}, {"force", &chara::force},   {"resistance", &chara::resistance},
+    {"gold", &chara::gold}};
+constexpr size_t figureCount = sizeof figures / sizeof figures[0];
 
 // A registered character as the previous frame showed it, and the walk it is on.
 struct Track {
@@ -48,7 +51,7 @@ std::string last;
 
 ScreenId page = SCR_NONE;
 std::vector<std::string> pageTexts;
-Stats stats{};
+int stats[figureCount];
 bool statsKnown = false;
 std::string place;  // the hero's place as last written
 const smap* placeMap = nullptr;
@@ -70,22 +73,15 @@ std::string tile(int px, int py) {
 // ---- the hero ---------------------------------------------------------------------------------
 
 void heroStats() {
-  const Stats now{perso.pv, perso.pvMax, perso.mana, perso.manaMax, perso.force, perso.resistance,
-                  perso.gold};
-  if (statsKnown) {
-    const int before[] = {stats.pv, stats.pvMax, stats.mana, stats.manaMax, stats.force,
-                          stats.resistance, stats.gold};
-    const int after[] = {now.pv, now.pvMax, now.mana, now.manaMax, now.force, now.resistance,
-                         now.gold};
-    const char* const names[] = {"pv", "pvMax", "mana", "manaMax", "force", "resistance", "gold"};
-    std::string diff;
-    for (int i = 0; i < 7; i++)
-      if (before[i] != after[i])
-        diff += (diff.empty() ? "" : ", ") + std::string(names[i]) + " " +
-                std::to_string(before[i]) + " -> " + std::to_string(after[i]);
-    if (!diff.empty()) line("hero: " + diff);
+  std::string diff;
+  for (size_t i = 0; i < figureCount; i++) {
+    const int now = perso.*figures[i].second;
+    if (statsKnown && stats[i] != now)
+      diff += (diff.empty() ? "" : ", ") + std::string(figures[i].first) + " " +
+              std::to_string(stats[i]) + " -> " + std::to_string(now);
+    stats[i] = now;
   }
-  stats = now;
+  if (!diff.empty()) line("hero: " + diff);
   statsKnown = true;
 }
 
@@ -220,16 +216,12 @@ void watchFight(const std::string& label) {
 // ---- pages ------------------------------------------------------------------------------------
 
 const char* pageName(ScreenId s) {
-  switch (s) {
-    case SCR_MENU: return "title menu";
-    case SCR_INTRO: return "intro";
-    case SCR_ENGINE: return "exploring";
-    case SCR_INFO: return "information";
-    case SCR_ABOUT: return "about";
-    case SCR_BRAVO: return "victory";
-    case SCR_GAMEOVER: return "game over";
-    case SCR_NONE: break;
-  }
+  const std::pair<ScreenId, const char*> names[] = {
+      {SCR_MENU, "title menu"}, {SCR_INTRO, "intro"},     {SCR_ENGINE, "exploring"},
+      {SCR_INFO, "information"}, {SCR_ABOUT, "about"},    {SCR_BRAVO, "victory"},
+      {SCR_GAMEOVER, "game over"}};
+  for (const auto& [id, name] : names)
+    if (id == s) return name;
   return "none";
 }
 

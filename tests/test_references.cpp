@@ -24,10 +24,8 @@ const std::string actual = "references-actual";
 
 bool updating() { return std::getenv("TALMYR_UPDATE_REFERENCES") != nullptr; }
 
-std::string pathOf(std::string dir, const std::string& name, const char* suffix) {
-  dir += "/";
-  dir += name;
-  return dir += suffix;
+std::string pathOf(const std::string& dir, const std::string& name, const char* suffix) {
+  return dir + "/" + name + suffix;
 }
 
 std::string readFile(const std::string& path) {
@@ -82,14 +80,9 @@ class References : public ::testing::Test {
  protected:
   static Played fr, en;
   static Played play(const char* language) {
-    Played p;
-    p.ok = story::play(language);
-    p.untranslated = untranslated();
-    p.transcript = record::transcript();
-    p.pictures = record::pictures();
-    p.frames = record::frames();
-    p.texts = record::texts();
-    return p;
+    const bool ok = story::play(language);
+    return {ok, record::transcript(), record::pictures(), record::frames(), record::texts(),
+            untranslated()};
   }
   static void SetUpTestSuite() {
     fr = play("fr");
@@ -97,8 +90,6 @@ class References : public ::testing::Test {
   }
 };
 Played References::fr, References::en;
-
-bool samePixels(const std::vector<uint16_t>& a, const std::vector<uint16_t>& b) { return a == b; }
 
 // Compares the pictures of a run with their references: `<name>.png`, or for a language whose
 // words change the picture, `<name>.<language>.png`.
@@ -124,8 +115,8 @@ void expectPictures(const Played& run, const char* language, const Played* frenc
     std::string path = pathOf(dir, name + suffix, ".png");
     if (updating()) {
       // a language keeps its own picture only where its words make it differ
-      const bool own = !french || !french->pictures.count(name) ||
-                       !samePixels(french->pictures.at(name), px);
+      const bool own =
+          !french || !french->pictures.count(name) || french->pictures.at(name) != px;
       if (own)
         harness::savePng(path, px.data(), 320, 240);
       else
