@@ -58,6 +58,8 @@ void save(const std::string& name, const std::string& key) {
   std::fprintf(list, "%s\t%s\t%s\n", file, name.c_str(), key.empty() ? "-" : key.c_str());
 }
 
+void tap(SDLKey k) { harness::press(held = k); }
+
 void drive() {
   if (done) return;
   if (held != SDLK_UNKNOWN) {
@@ -68,31 +70,16 @@ void drive() {
   const std::string& l = record::lastLabel();
   if (next >= script.size()) {
     done = true;
-    harness::closeWindow();
-    return;
+    return harness::closeWindow();
   }
   const Moment& m = script[next];
-  if (std::string(m.name) == "intro") {
-    if (l != "intro") return;
-    if (introFrames < INTRO_FRAMES) {
-      save("intro", "");
-      introFrames++;
-      return;
-    }
-    harness::press(SDLK_RETURN);
-    held = SDLK_RETURN;
-    next++;
-    return;
-  }
-  if (next > 0 && std::string(script[next - 1].name) == "duel" && l == "combat RYUKEN") {
-    harness::press(SDLK_SPACE);  // the duel goes on: strike again
-    held = SDLK_SPACE;
-    return;
-  }
+  const bool intro = std::string(m.name) == "intro";  // its first frames, each saved, then Return
+  if (intro && l == "intro" && introFrames++ < INTRO_FRAMES) return save("intro", "");
+  if (next > 0 && std::string(script[next - 1].name) == "duel" && l == "combat RYUKEN")
+    return tap(SDLK_SPACE);  // the duel goes on: strike again
   if (l.rfind(m.label, 0) != 0) return;
-  save(m.name, m.key);
-  held = keyOf(m.key);
-  harness::press(held);
+  if (!intro) save(m.name, m.key);
+  tap(intro ? SDLK_RETURN : keyOf(m.key));
   next++;
 }
 
