@@ -160,7 +160,7 @@ TEST_F(Presenting, F12SavesTheFrameShownInANewFileAndNamesItInTheTitleForThreeSe
   });
   for (const std::string& name : shots) {
     EXPECT_EQ(readFile(folder + name), readFile(dir.path + "/screens.png")) << name;
-    EXPECT_NE(said.find("talmyr: screenshot " + folder + name + "\n"), std::string::npos) << said;
+    EXPECT_NE(said.find(std::string("talmyr: screenshot ").append(folder + name) += '\n'), std::string::npos) << said;
     EXPECT_EQ(name.rfind("talmyr-", 0), 0u) << name;
   }
   // named by the second, the second of a second ranked (unless a second passed between the two)
