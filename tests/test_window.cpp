@@ -8,9 +8,7 @@
 #include "present.h"
 #include "screenshot.h"
 #include "settings.h"
-#include "support_story.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,13 +17,13 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
-// Sets (null: unsets) an environment variable until the end of the scope.
-struct Env {
+struct Env {  // sets (null: unsets) an environment variable until the end of the scope
   std::string name, old;
   bool had;
   Env(const char* n, const char* value) : name(n), had(std::getenv(n) != nullptr) {
@@ -46,18 +44,13 @@ struct Scratch {  // a folder, gone at the end of the scope
 
 std::string readFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(f), {}};
 }
 
-std::vector<std::string> filesIn(const std::string& dir) {
+std::vector<std::string> filesIn(const std::string& dir) {  // sorted, none when there is no folder
   std::vector<std::string> names;
-  if (DIR* d = opendir(dir.c_str())) {
-    while (const dirent* e = readdir(d))
-      if (e->d_name[0] != '.') names.push_back(e->d_name);
-    closedir(d);
-  }
+  std::error_code e;
+  for (const auto& f : std::filesystem::directory_iterator(dir, e)) names.push_back(f.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -74,8 +67,7 @@ void keyEvent(SDLKey k, bool down, SDLMod mod = KMOD_NONE) {
   SDL_Event e{};
   e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-  e.key.keysym.sym = k;
-  e.key.keysym.mod = mod;
+  e.key.keysym.sym = k, e.key.keysym.mod = mod;
   SDL_PushEvent(&e);
 }
 
@@ -103,63 +95,17 @@ class Presenting : public ::testing::Test {
   void TearDown() override {
     harness::stop();
     launch = LaunchOptions();
-    present::fallbackDepth = 16;
     settings = Settings();
     settingsPath.clear();
   }
-  // A pixel of the window as the player sees it ("r,g,b"), and as a 5-6-5 pixel must look: each
-  // channel's bits repeated to fill eight, so that white is 255,255,255, as in the screenshots.
-  static std::string shown(int x, int y) {
-    const SDL_Surface* w = present::window();
-    const int bytes = w->format->BytesPerPixel;
-    Uint32 v = 0;
-    std::memcpy(&v, static_cast<const Uint8*>(w->pixels) + y * w->pitch + x * bytes, bytes);
-    if (bytes == 2) return colour(static_cast<uint16_t>(v));
-    Uint8 r, g, b;
-    SDL_GetRGB(v, w->format, &r, &g, &b);
-    return std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
-  }
-  static std::string colour(uint16_t p) {
-    const unsigned r = p >> 11, g = (p >> 5) & 63, b = p & 31;
-    return std::to_string(r << 3 | r >> 2) + "," + std::to_string(g << 2 | g >> 4) + "," +
-           std::to_string(b << 3 | b >> 2);
-  }
 };
-
-TEST_F(Presenting, TheWindowShowsThePictureMagnifiedExactlyAtEveryDepth) {
-  for (int depth : {16, 24, 32}) {  // a 16-bit desktop's window, and the 24 and 32-bit ones
-    SCOPED_TRACE(depth);
-    present::fallbackDepth = depth;
-    launch.scale = 3;
-    ASSERT_TRUE(harness::start());
-    ASSERT_EQ(present::window()->w, 960);
-    ASSERT_EQ(present::window()->h, 720);
-    harness::placeHero(&village, 8, 9, 0);
-    affView();
-    GpRectFill(Screen, 0, 0, 4, 4, 0xFFFF);
-    present::frame();
-    EXPECT_EQ(shown(5, 5), "255,255,255");
-    for (int y = 0; y < 240; y += 7)
-      for (int x = 0; x < 320; x += 5)
-        for (int k = 0; k < 9; k++)
-          ASSERT_EQ(shown(3 * x + k % 3, 3 * y + k / 3), colour(harness::pixel(x, y))) << x << "," << y;
-    GpRectFill(Screen, 100, 100, 20, 3, 0xF801);  // a later frame that changes a few rows
-    present::frame();
-    EXPECT_EQ(shown(300, 300), colour(0xF801));
-    EXPECT_EQ(shown(3 * 120, 300), colour(harness::pixel(120, 100)));
-    harness::stop();
-  }
-}
 
 TEST_F(Presenting, WindowKeysAndSizesAreNeverTheGamesAndTheWindowIsKeptAsLeft) {
   ASSERT_TRUE(harness::start());
   SDL_Event r{};
-  r.type = SDL_VIDEORESIZE;
-  r.resize.w = 1300;
-  r.resize.h = 1000;
+  r.type = SDL_VIDEORESIZE, r.resize.w = 1300, r.resize.h = 1000;
   SDL_PushEvent(&r);
-  keyEvent(SDLK_F11, true);
-  keyEvent(SDLK_F11, false);
+  for (bool down : {true, false}) keyEvent(SDLK_F11, down);
   hal_events();
   EXPECT_TRUE(present::fullscreen());
   EXPECT_EQ(key | keych, 0u);
@@ -187,8 +133,7 @@ TEST_F(Presenting, WindowKeysAndSizesAreNeverTheGamesAndTheWindowIsKeptAsLeft) {
   sleep(100);
   EXPECT_TRUE(present::fullscreen());
   hal_events();
-  EXPECT_EQ(key, KEY_A | KEY_LEFT);
-  EXPECT_EQ(keych, KEY_A | KEY_LEFT);
+  EXPECT_EQ(std::pair(key, keych), std::pair(KEY_A | KEY_LEFT, KEY_A | KEY_LEFT));
 }
 
 TEST_F(Presenting, F12SavesTheFrameShownInANewFileAndNamesItInTheTitleForThreeSeconds) {
@@ -215,14 +160,13 @@ TEST_F(Presenting, F12SavesTheFrameShownInANewFileAndNamesItInTheTitleForThreeSe
   });
   for (const std::string& name : shots) {
     EXPECT_EQ(readFile(folder + name), readFile(dir.path + "/screens.png")) << name;
-    EXPECT_NE(said.find("talmyr: screenshot " + folder + name + "\n"), std::string::npos) << said;
+    EXPECT_NE(said.find(std::string("talmyr: screenshot ").append(folder + name) += '\n'), std::string::npos) << said;
     EXPECT_EQ(name.rfind("talmyr-", 0), 0u) << name;
   }
   // named by the second, the second of a second ranked (unless a second passed between the two)
   EXPECT_TRUE(shots[1].size() == shots[0].size() || shots[1] == shots[0].substr(0, shots[0].size() - 4) + "-2.png");
   EXPECT_EQ(caption(), "Talmyr demo 2' - " + shots[1]);
-  present::frame();
-  EXPECT_EQ(shown(0, 0), colour(0xF800));  // the picture never changes to tell it
+  EXPECT_EQ(harness::pixel(0, 0), 0xF800);  // the picture never changes to tell it
   sleep(2900);
   hal_events();
   EXPECT_NE(caption(), "Talmyr demo 2'");
@@ -241,8 +185,34 @@ TEST_F(Presenting, F12SavesTheFrameShownInANewFileAndNamesItInTheTitleForThreeSe
   EXPECT_EQ(filesIn(folder).size(), before + 1);
 }
 
-TEST_F(Presenting, AScreenshotThatCannotBeSavedSaysSoInOneLineAndTheGameGoesOn) {
-  Env h("HOME", dir.path.c_str()), c("XDG_CONFIG_HOME", dir.path.c_str()), p("XDG_PICTURES_DIR", nullptr);
+// Where screenshots go, as xdg-user-dir names it; where they cannot go, one line and play goes on.
+TEST_F(Presenting, ScreenshotsGoToThePicturesFolderOrSaySoInOneLine) {
+  Env h("HOME", dir.path.c_str()), c("XDG_CONFIG_HOME", nullptr), p("XDG_PICTURES_DIR", nullptr);
+  auto tool = [] {
+    std::string out;
+    if (FILE* f = popen("xdg-user-dir PICTURES", "r")) {
+      char buf[512];
+      while (std::fgets(buf, sizeof buf, f)) out += buf;
+      pclose(f);
+    }
+    return out.substr(0, out.find('\n')) + "/Talmyr";
+  };
+  EXPECT_EQ(screenshot::folder(), dir.path + "/Pictures/Talmyr");  // nothing says (the tool: the home)
+  mkdir((dir.path + "/.config").c_str(), 0755);
+  const std::pair<const char*, const char*> cases[] = {  // user-dirs.dirs; XDG_PICTURES_DIR
+      {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", nullptr},
+      {"# a comment\nXDG_MUSIC_DIR=\"$HOME/Musik\"\nXDG_PICTURES_DIR=\"/srv/pictures\"\n", nullptr},
+      {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "/var/tmp/shots"},   // not in the file: the variable
+      {"XDG_PICTURES_DIR=\"$HOME/Images\"\n", "/var/tmp/shots"}};  // the file first
+  for (auto [file, variable] : cases) {
+    std::ofstream(dir.path + "/.config/user-dirs.dirs") << file;
+    Env e("XDG_PICTURES_DIR", variable);
+    EXPECT_EQ(screenshot::folder(), tool()) << file;
+  }
+  Env e("XDG_CONFIG_HOME", dir.path.c_str());  // the file in XDG_CONFIG_HOME when it is set
+  std::ofstream(dir.path + "/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Fotos\"\n";
+  EXPECT_EQ(screenshot::folder(), dir.path + "/Fotos/Talmyr");
+  EXPECT_EQ(screenshot::folder(), tool());
   std::ofstream(dir.path + "/a-file") << "x";
   ASSERT_TRUE(harness::start());
   // a place nobody may write in (even root), and a file where a folder should be
@@ -262,89 +232,32 @@ TEST_F(Presenting, AScreenshotThatCannotBeSavedSaysSoInOneLineAndTheGameGoesOn) 
     keyEvent(SDLK_F12, false);
     hal_events();
   }
-  EXPECT_EQ(filesIn(dir.path), (std::vector<std::string>{"a-file", "user-dirs.dirs"}));
+  EXPECT_EQ(filesIn(dir.path), (std::vector<std::string>{".config", "a-file", "user-dirs.dirs"}));
 }
 
-TEST(Screenshots, ThePicturesFolderIsTheOneXdgUserDirNames) {
-  Scratch home;
-  Env h("HOME", home.path.c_str()), c("XDG_CONFIG_HOME", nullptr), p("XDG_PICTURES_DIR", nullptr);
-  auto tool = [] {
-    std::string out;
-    if (FILE* f = popen("xdg-user-dir PICTURES", "r")) {
-      char buf[512];
-      while (std::fgets(buf, sizeof buf, f)) out += buf;
-      pclose(f);
-    }
-    return out.substr(0, out.find('\n')) + "/Talmyr";
-  };
-  EXPECT_EQ(screenshot::folder(), home.path + "/Pictures/Talmyr");  // nothing says (the tool: the home)
-  mkdir((home.path + "/.config").c_str(), 0755);
-  const std::pair<const char*, const char*> cases[] = {  // user-dirs.dirs; XDG_PICTURES_DIR
-      {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", nullptr},
-      {"# a comment\nXDG_MUSIC_DIR=\"$HOME/Musik\"\nXDG_PICTURES_DIR=\"/srv/pictures\"\n", nullptr},
-      {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "/var/tmp/shots"},   // not in the file: the variable
-      {"XDG_PICTURES_DIR=\"$HOME/Images\"\n", "/var/tmp/shots"}};  // the file first
-  for (auto [file, variable] : cases) {
-    std::ofstream(home.path + "/.config/user-dirs.dirs") << file;
-    Env e("XDG_PICTURES_DIR", variable);
-    EXPECT_EQ(screenshot::folder(), tool()) << file;
-  }
-  mkdir((home.path + "/elsewhere").c_str(), 0755);  // the file in XDG_CONFIG_HOME when it is set
-  std::ofstream(home.path + "/elsewhere/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Fotos\"\n";
-  Env e("XDG_CONFIG_HOME", (home.path + "/elsewhere").c_str());
-  EXPECT_EQ(screenshot::folder(), home.path + "/Fotos/Talmyr");
-  EXPECT_EQ(screenshot::folder(), tool());
-}
-
+// M, muted as it was left: the piece goes on unheard, heard again where it had got.
 TEST_F(Presenting, MSilencesTheMusicAtAnyMomentAndGivesItBackWhereItHadGot) {
   settings.musicVolume = 40;
+  settings.musicMuted = true;
   ASSERT_TRUE(harness::start());
   musicPlay(music);
   static int plays = 0;
   hal_musicHook = [](const Mix_Music*) { plays++; };
-  EXPECT_EQ(Mix_VolumeMusic(-1), 51);  // 40 % of the mixer's 128
-  keyEvent(SDLK_m, true);  // in a pause that reads no keys: M is served, the game's keys wait
-  keyEvent(SDLK_m, false);
+  EXPECT_EQ(std::tuple(Mix_VolumeMusic(-1), Mix_PlayingMusic()), std::tuple(0, 1));
+  for (bool down : {true, false}) keyEvent(SDLK_m, down);  // in a pause that reads no keys: M is served
   keyEvent(SDLK_LEFT, true);
   sleep(100);
-  EXPECT_EQ(Mix_VolumeMusic(-1), 0);
-  EXPECT_EQ(Mix_PlayingMusic(), 1);  // the piece goes on, unheard
-  EXPECT_EQ(Mix_PausedMusic(), 0);
-  EXPECT_NE(readFile(settingsPath).find("music_muted=1\n"), std::string::npos);
+  EXPECT_EQ(Mix_VolumeMusic(-1), 51);  // 40 % of the mixer's 128
+  EXPECT_NE(readFile(settingsPath).find("music_muted=0\n"), std::string::npos);
   hal_events();
   EXPECT_EQ(key, KEY_LEFT);
-  keyEvent(SDLK_LEFT, false);
-  keyEvent(SDLK_m, true);
-  keyEvent(SDLK_m, false);
+  for (auto [k, down] : {std::pair(SDLK_LEFT, false), {SDLK_m, true}, {SDLK_m, false}}) keyEvent(k, down);
   hal_events();
-  EXPECT_EQ(Mix_VolumeMusic(-1), 51);
+  EXPECT_EQ(std::tuple(Mix_VolumeMusic(-1), Mix_PlayingMusic(), Mix_PausedMusic()), std::tuple(0, 1, 0));
   EXPECT_EQ(key | keych, 0u);
-  EXPECT_EQ(plays, 0);  // heard again where it had got, never started anew
-  EXPECT_NE(readFile(settingsPath).find("music_muted=0\n"), std::string::npos);
+  EXPECT_EQ(plays, 0);  // never started anew
+  EXPECT_NE(readFile(settingsPath).find("music_muted=1\n"), std::string::npos);
 }
-
-TEST(MusicSettings, QuieterOrMutedEveryPieceStillStartsAndStopsAtItsMoment) {
-  std::vector<std::string> want;
-  std::ifstream f(std::string(TALMYR_SOURCE_DIR) + "/tests/references/story.txt");
-  for (std::string l; std::getline(f, l);) want.push_back(l);
-  ASSERT_NE(std::find(want.begin(), want.end(), "music: battle"), want.end());
-  for (auto [volume, muted, heard] : {std::tuple(40, false, " (volume 51/128)"),
-                                      std::tuple(100, true, " (volume 0/128)"), std::tuple(0, false, " (volume 0/128)")}) {
-    settings.musicVolume = volume;
-    settings.musicMuted = muted;
-    ASSERT_TRUE(story::play("fr"));
-    std::vector<std::string> got = record::transcript();
-    for (std::string& l : got) {
-      if (l.rfind("music: ", 0) != 0 || l == "music: stop") continue;
-      EXPECT_EQ(l.substr(l.size() - std::strlen(heard)), heard) << l;
-      l.resize(l.size() - std::strlen(heard));
-    }
-    EXPECT_EQ(got, want) << heard;
-  }
-  settings = Settings();
-}
-
-// ---- the settings file ------------------------------------------------------------------------
 
 // What a file says, and what loading it said on stderr.
 std::pair<std::string, std::string> load(const std::string& path) {
@@ -365,12 +278,7 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
   const std::string path = dir.path + "/talmyr/settings.ini", defaults = "0 0 100 0 [] []";
   EXPECT_EQ(defaultSettingsPath(), path);
   EXPECT_EQ(load(path), std::pair(defaults, std::string()));  // no file yet: quietly the defaults
-  Settings s;
-  s.fullscreen = s.musicMuted = true;
-  s.scale = 4;
-  s.musicVolume = 0;
-  s.padAction = {0, 1};
-  s.padStart = {7, 9};
+  const Settings s{true, 4, {0, 1}, {7, 9}, 0, true};
   ASSERT_TRUE(saveSettings(path, s));  // its folder made on the way
   EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);  // written aside, then renamed over
   EXPECT_EQ(load(path), std::pair(std::string("1 4 0 1 [0,1,] [7,9,]"), std::string()));
@@ -408,8 +316,6 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
   EXPECT_FALSE(saveSettings("", s));
 }
 
-// ---- the command line, the language, the program ----------------------------------------------
-
 int parse(std::vector<const char*> args, LaunchOptions& o, std::string* err = nullptr) {
   args.insert(args.begin(), "talmyr");
   testing::internal::CaptureStderr();
@@ -439,23 +345,21 @@ TEST(CommandLine, OptionsChooseTheWindowAndTheLanguageAndBadOnesStopWithAUsage) 
 }
 
 TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
-  struct Case {
-    const char *language, *all, *messages, *lang, *want;
-  };
-  const Case cases[] = {
-      {nullptr, nullptr, nullptr, nullptr, "fr"},  {nullptr, nullptr, nullptr, "C", "fr"},  // no locale, C
-      {nullptr, nullptr, nullptr, "POSIX", "fr"},  {nullptr, nullptr, nullptr, "C.UTF-8", "fr"},
-      {nullptr, nullptr, nullptr, "fr_FR.UTF-8", "fr"}, {nullptr, nullptr, nullptr, "fr_CA", "fr"},
-      {nullptr, nullptr, nullptr, "en_US.UTF-8", "en"}, {nullptr, nullptr, nullptr, "de_DE.UTF-8", "en"},
-      {nullptr, nullptr, nullptr, "ja_JP.eucJP", "en"},  // every other language: English
-      {nullptr, nullptr, "fr_FR", "en_US", "fr"},  {nullptr, "en_GB", "fr_FR", "fr_FR", "en"},  // LC_ALL first
-      {"fr", nullptr, nullptr, "en_US", "fr"},     {"de:fr", nullptr, nullptr, "en_US", "fr"},  // LANGUAGE first
-      {"de", nullptr, nullptr, "fr_FR", "en"},     {"en_GB:fr", nullptr, nullptr, "de_DE", "en"},
-      {"en", nullptr, nullptr, "C", "fr"},         {"en", nullptr, nullptr, nullptr, "fr"}};  // unless C
-  for (const Case& c : cases) {
-    Env a("LANGUAGE", c.language), b("LC_ALL", c.all), m("LC_MESSAGES", c.messages), l("LANG", c.lang);
-    EXPECT_EQ(localeLanguage(), c.want) << (c.language ? c.language : "-") << " " << (c.all ? c.all : "-")
-                                        << " " << (c.messages ? c.messages : "-") << " " << (c.lang ? c.lang : "-");
+  // LANGUAGE LC_ALL LC_MESSAGES LANG ("-": unset) and the language chosen: every other one is English,
+  // LC_ALL and LANGUAGE come first, unless the locale is C
+  const char* const cases[][5] = {
+      {"-", "-", "-", "-", "fr"}, {"-", "-", "-", "C", "fr"}, {"-", "-", "-", "POSIX", "fr"},
+      {"-", "-", "-", "C.UTF-8", "fr"}, {"-", "-", "-", "fr_FR.UTF-8", "fr"}, {"-", "-", "-", "fr_CA", "fr"},
+      {"-", "-", "-", "en_US.UTF-8", "en"}, {"-", "-", "-", "de_DE.UTF-8", "en"}, {"-", "-", "-", "ja_JP.eucJP", "en"},
+      {"-", "-", "fr_FR", "en_US", "fr"}, {"-", "en_GB", "fr_FR", "fr_FR", "en"}, {"fr", "-", "-", "en_US", "fr"},
+      {"de:fr", "-", "-", "en_US", "fr"}, {"de", "-", "-", "fr_FR", "en"}, {"en_GB:fr", "-", "-", "de_DE", "en"},
+      {"en", "-", "-", "C", "fr"}, {"en", "-", "-", "-", "fr"}};
+  const char* const names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+  for (const auto& c : cases) {
+    std::vector<Env> env;
+    env.reserve(4);
+    for (int i = 0; i < 4; i++) env.emplace_back(names[i], std::strcmp(c[i], "-") ? c[i] : nullptr);
+    EXPECT_EQ(localeLanguage(), c[4]) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
   }
   // the program: the locale's, unless --lang says otherwise
   Env a("LANGUAGE", nullptr), b("LC_ALL", nullptr), m("LC_MESSAGES", nullptr), l("LANG", "en_US.UTF-8");
@@ -472,46 +376,33 @@ TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
   launch = LaunchOptions();
 }
 
-struct Result {
-  int status;
-  std::string out, err;
-  double ms;
-};
-
-// The program with its environment changed (env(1)'s arguments), its input empty, and SIGTERM
-// after `seconds` (its own exit status kept).
-Result run(const std::string& env, const char* args = "", const char* seconds = "10") {
-  Scratch d;
-  const auto begun = std::chrono::steady_clock::now();
-  const int status = std::system(("env " + env + " SDL_AUDIODRIVER=dummy timeout --preserve-status -k 20 " +
-                                  seconds + " " + TALMYR_PROGRAM + " " + args + " </dev/null >" + d.path +
-                                  "/out 2>" + d.path + "/err").c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(d.path + "/out"), readFile(d.path + "/err"),
-          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count()};
-}
-
+// The program without a display: one line at once, never the terminal's letters nor a window
+// nowhere; a driver named is the player's choice; a bad option answered before trying a window.
 TEST(Program, WithoutADisplayOrWithABadOptionItSaysSoAndFailsAtOnce) {
-  // no driver named: never the terminal's letters nor a window nowhere, but one line at once
-  const std::pair<const char*, const char*> cases[] = {
-      {"-u DISPLAY -u WAYLAND_DISPLAY", "no graphical display"},
-      {"DISPLAY= WAYLAND_DISPLAY=", "no graphical display"},
-      {"-u WAYLAND_DISPLAY DISPLAY=:4711", "the display cannot be opened (DISPLAY=:4711)"}};
-  for (auto [env, says] : cases) {
-    const Result r = run(std::string("-u SDL_VIDEODRIVER ") + env + " TERM=xterm");  // env(1): -u first
-    EXPECT_EQ(r.status, 1) << env << ": " << r.err;
-    EXPECT_LT(r.ms, 5000) << env;
-    EXPECT_EQ(r.err.rfind("talmyr: ", 0), 0u) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line: a leak report would add more
-    EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
-    EXPECT_EQ(r.out, "");
+  auto run = [](const std::string& env, const char* args, const char* seconds, int status, const char* says) {
+    Scratch d;
+    const auto begun = std::chrono::steady_clock::now();
+    const int s = std::system(("env " + env + " SDL_AUDIODRIVER=dummy timeout --preserve-status -k 20 " + seconds +
+                               " " + TALMYR_PROGRAM + " " + args + " </dev/null >" + d.path + "/out 2>" + d.path +
+                               "/err").c_str());
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
+    const std::string err = readFile(d.path + "/err");
+    EXPECT_EQ(WIFEXITED(s) ? WEXITSTATUS(s) : -1, status) << env << ": " << err;
+    EXPECT_EQ(readFile(d.path + "/out"), "") << env;
+    EXPECT_NE(err.find(says), std::string::npos) << err;
+    return std::pair(ms, err);
+  };
+  for (auto [env, says] : {std::pair("-u DISPLAY -u WAYLAND_DISPLAY", "no graphical display"),
+                           {"DISPLAY= WAYLAND_DISPLAY=", "no graphical display"},
+                           {"-u WAYLAND_DISPLAY DISPLAY=:4711", "the display cannot be opened (DISPLAY=:4711)"}}) {
+    const auto [ms, err] = run(std::string("-u SDL_VIDEODRIVER ") + env + " TERM=xterm", "", "10", 1, says);
+    EXPECT_LT(ms, 5000) << env;
+    EXPECT_EQ(err.rfind("talmyr: ", 0), 0u) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;  // one line: a leak report would add more
   }
-  Result r = run("-u DISPLAY SDL_VIDEODRIVER=dummy", "", "1.5");  // a driver named: the player's choice
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_GE(r.ms, 1500);
-  r = run("SDL_VIDEODRIVER=x11 DISPLAY=", "--scale 12");  // answered before trying a window
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("usage: talmyr"), std::string::npos) << r.err;
-  EXPECT_EQ(r.err.find("cannot start"), std::string::npos) << r.err;
+  EXPECT_GE(run("-u DISPLAY SDL_VIDEODRIVER=dummy", "", "1.5", 0, "").first, 1500);
+  EXPECT_EQ(run("SDL_VIDEODRIVER=x11 DISPLAY=", "--scale 12", "10", 2, "usage: talmyr").second.find("cannot start"),
+            std::string::npos);
 }
 
 }  // namespace
