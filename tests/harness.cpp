@@ -10,7 +10,6 @@
 namespace harness {
 
 std::function<void()> driver;
-Input input = Input::Keyboard;
 uint32_t timeLimitMs = 60u * 60u * 1000u;
 
 namespace {
@@ -18,52 +17,13 @@ namespace {
 std::vector<Step> pending;
 uint32_t closedByLimit = 0;  // the limit that closed the window last
 
-void pushKey(SDLKey k, bool down) {
+void push(SDLKey k, bool down) {
   SDL_Event e;
   std::memset(&e, 0, sizeof e);
   e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.key.keysym.sym = k;
   SDL_PushEvent(&e);
-}
-
-// The arrows a pad holds now: its d-pad shows them all at once, its stick one per axis.
-bool arrows[4];  // up, right, down, left
-
-void pushPad(SDLKey k, bool down) {
-  SDL_Event e;
-  std::memset(&e, 0, sizeof e);
-  const int button = k == SDLK_SPACE ? 0 : k == SDLK_LCTRL ? 1 : k == SDLK_RETURN ? 7 : -1;
-  const SDLKey dirs[4] = {SDLK_UP, SDLK_RIGHT, SDLK_DOWN, SDLK_LEFT};
-  const int dir = static_cast<int>(std::find(dirs, dirs + 4, k) - dirs);
-  if (button >= 0) {
-    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    e.jbutton.button = static_cast<Uint8>(button);
-    e.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
-  } else if (dir < 4 && input == Input::Pad) {
-    arrows[dir] = down;
-    e.type = SDL_JOYHATMOTION;
-    e.jhat.value = static_cast<Uint8>((arrows[0] ? SDL_HAT_UP : 0) | (arrows[1] ? SDL_HAT_RIGHT : 0) |
-                                      (arrows[2] ? SDL_HAT_DOWN : 0) | (arrows[3] ? SDL_HAT_LEFT : 0));
-  } else if (dir < 4) {
-    arrows[dir] = down;
-    const bool across = dir == 1 || dir == 3;
-    const int minus = across ? 3 : 0, plus = across ? 1 : 2;
-    e.type = SDL_JOYAXISMOTION;
-    e.jaxis.axis = across ? 0 : 1;
-    e.jaxis.value = static_cast<Sint16>(arrows[plus] ? 32767 : arrows[minus] ? -32768 : 0);
-  } else {
-    pushKey(k, down);
-    return;
-  }
-  SDL_PushEvent(&e);
-}
-
-void push(SDLKey k, bool down) {
-  if (input == Input::Keyboard)
-    pushKey(k, down);
-  else
-    pushPad(k, down);
 }
 
 void pump() {
@@ -114,8 +74,6 @@ bool start(uint32_t clockAtStart) {
 
 void stop() {
   shutdownAll();
-  input = Input::Keyboard;
-  std::fill(std::begin(arrows), std::end(arrows), false);
   setLanguage("fr");  // the next start speaks the game's own language unless told otherwise
   driver = nullptr;
   hal_pumpHook = nullptr;

@@ -25,11 +25,7 @@ void stop();
 // picture, never a way to steer a running scenario.
 void placeHero(smap* m, int x, int y, int dir);
 
-// Input, pushed into SDL's queue as real events: from the keyboard, or from a pad, its d-pad
-// (Pad) or its left stick (Stick) for the arrows, button 0 for Space, 1 for Left Ctrl and 7 for
-// Return (keys a pad has not, such as Escape, still come from the keyboard).
-enum class Input { Keyboard, Pad, Stick };
-extern Input input;
+// Keys, pushed into SDL's queue as real events.
 void press(SDLKey k);
 void release(SDLKey k);
 void tap(SDLKey k);  // press and release, seen by the same pump
