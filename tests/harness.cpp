@@ -2,10 +2,8 @@
 
 #include "keep.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 
 namespace harness {
 
