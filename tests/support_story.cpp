@@ -114,7 +114,8 @@ const std::vector<Visit> visits = {
     {"garde6 and no magic left", &chateau, 6, 2, 0, [] { perso.mana = 0; }, magic,
      {{"Pas assez de magie !", "combat_no_magic"}}},
     {"garde6 beaten", &chateau, 6, 2, 0, [] { garde6.beaten = 1; }, talk, {}},
-    {"garde7, fled with 40 coins", &chateau, 14, 2, 0, [] { perso.gold = 40; }, flee, {{"Vous fuyez comme un lâche !", "combat_flight"}}},
+    {"garde7, fled with 40 coins", &chateau, 14, 2, 0, [] { perso.gold = 40; }, flee,
+     {{"Vous fuyez comme un lâche !", "combat_flight"}}},
     {"garde7 beaten", &chateau, 14, 2, 0, [] { garde7.beaten = 1; }, talk, {}},
     // the scenes that start on a tile
     {"the welcome, to a hero of 16 pv", &maison1, 4, 3, 0, [] { perso.pv = 16; }, {{"still", UP}},
@@ -215,22 +216,26 @@ bool start(uint32_t clock) {
   return true;
 }
 
+// Plays from the title menu until the window closes, recorded under a title.
+void fromMenu(const std::string& title) {
+  record::note("# " + title);
+  record::begin();
+  harness::runFromMenu();
+  record::end();
+}
+
 bool pages() {
   if (!start(1000)) return false;
   static const std::vector<Step> s = {{"menu Jouer", DOWN},  {"menu A propos", RET},
                                       {"about", A},          {"menu Jouer", RET},
                                       {"still", RET},        {"information", A}};
   useScript(s);
-  record::shoot("menu Jouer", "title");
-  record::shoot("menu A propos", "title_about");
-  record::shoot("about", "about");
-  record::shoot("intro", "intro");
+  for (const auto& [label, picture] :
+       {std::pair{"menu Jouer", "title"}, {"menu A propos", "title_about"}, {"about", "about"},
+        {"intro", "intro"}, {"information", "info"}})
+    record::shoot(label, picture);
   record::shoot("intro", "intro_scrolled", 120);
-  record::shoot("information", "info");
-  record::note("# the title menu, the about page, the intro and the information page");
-  record::begin();
-  harness::runFromMenu();
-  record::end();
+  fromMenu("the title menu, the about page, the intro and the information page");
   harness::stop();
   return true;
 }
@@ -256,10 +261,7 @@ bool keptMenu() {
   useScript(s);
   record::shoot("menu Continuer", "title_kept");
   record::shoot("still", "continued");
-  record::note("# the title menu with a kept game, and that game continued");
-  record::begin();
-  harness::runFromMenu();
-  record::end();
+  fromMenu("the title menu with a kept game, and that game continued");
   harness::stop();
   return offered;
 }
@@ -274,15 +276,9 @@ bool game(uint32_t clock, bool careless) {
   o.loseToMaster = careless;
   autopilot::install(o);
   if (!careless) record::shoot("L'ennemi réagit !", "combat_reagit");
-  char title[120];
-  std::snprintf(title, sizeof title, "# %s, the random draws seeded with %u",
-                careless ? "a careless game lost to the master, and the next one's start"
-                         : "the autopilot's whole game",
-                clock);
-  record::note(title);
-  record::begin();
-  harness::runFromMenu();
-  record::end();
+  fromMenu(std::string(careless ? "a careless game lost to the master, and the next one's start"
+                                : "the autopilot's whole game") +
+           ", the random draws seeded with " + std::to_string(clock));
   const bool ok = autopilot::report().stuck.empty();
   if (!ok) record::note("# the autopilot got stuck: " + autopilot::report().stuck);
   harness::stop();
