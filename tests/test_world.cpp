@@ -12,14 +12,8 @@ namespace {
 
 class World : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(harness::start());
-    flow_active = true;  // routines called directly: hand-overs are only recorded
-  }
-  void TearDown() override {
-    flow_active = false;
-    harness::stop();
-  }
+  void SetUp() override { ASSERT_TRUE(harness::start()); flow_active = true; }  // hand-overs only recorded
+  void TearDown() override { flow_active = false, harness::stop(); }
 };
 
 // Keys pressed together once their screen runs (SCR_NONE: any), released `pumps` later or when the
@@ -96,6 +90,14 @@ TEST_F(World, OneArrowAloneStepsOnWalkableFreeTilesInsideTheMap) {
   placeChara(nullptr, &vagabond, -1, -1, 0);  // gone from his map, he blocks nothing
   chkDplPerso();
   EXPECT_EQ(perso.px, 319);
+  // the step goes on a pixel a call, the legs toggling at 97, 105, 113 and 121
+  harness::placeHero(&ile, 3, 4, 1);
+  Key = KEY_RIGHT, KeyCh = 0;
+  chkDplPerso();
+  int pixels = 0, toggles = 0;
+  for (int px = 97, last = perso.frame = 0; px < 128; px++, last = perso.frame)
+    dplPerso(), pixels += perso.px == px + 1, toggles += perso.frame != last;
+  EXPECT_EQ(std::make_pair(pixels, toggles), std::make_pair(31, 4));
   // Return held from an earlier frame does not open the information page; a new press does
   harness::placeHero(&ile, 10, 5, 2);
   Key = KEY_START, KeyCh = 0;
@@ -104,7 +106,6 @@ TEST_F(World, OneArrowAloneStepsOnWalkableFreeTilesInsideTheMap) {
   KeyCh = KEY_START;
   chkDplPerso();
   EXPECT_EQ(flow_next, SCR_INFO);
-  flow_next = SCR_NONE;
 }
 
 TEST_F(World, TheDuelsCursorMovesOnlyOnOneNewArrowAndNeverWraps) {
