@@ -111,8 +111,8 @@ void onPump() {
   const uint32_t now = GpTickCountGet();
   if (now - run.lastPump > 15000) violation("no event pump for " + std::to_string(now - run.lastPump) + " ms");
   run.lastPump = now;
+  if (!run.closed && now >= run.budgetMs) run.closed = true, harness::closeWindow();
   if (run.closed) return;
-  if (now >= run.budgetMs) return (void)(run.closed = true), harness::closeWindow();
   if (now >= run.phaseEnd) {
     releaseHeld(UINT32_MAX);
     autopilot::releaseKeys();
