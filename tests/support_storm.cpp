@@ -1,5 +1,4 @@
-// The purposeful player as the window-close and bad-environment tests know it: the autopilot,
-// playing on from wherever it is handed control (support_autopilot.h).
+// The window-close and bad-environment tests' purposeful player: the autopilot, playing on from anywhere.
 #include "support_autopilot.h"
 
 #include <random>
@@ -10,18 +9,15 @@ bool reckless = false;  // faces the master carelessly, and may lose to him
 static bool fresh = true;
 
 void reset() { reckless = false, fresh = true; }
+void releaseKeys() { autopilot::releaseKeys(); }
+bool battleScreen() { return autopilot::combatOnScreen(); }
 
 // The first pump after reset() only starts the pilot: the title menu shows once before any key.
 void pump(std::mt19937&) {
   if (!fresh) return autopilot::pump();
   autopilot::Options o;
-  o.games = 0;
-  o.loseToMaster = reckless;
+  o.games = 0, o.loseToMaster = reckless, fresh = false;
   autopilot::begin(o);
-  fresh = false;
 }
-
-void releaseKeys() { autopilot::releaseKeys(); }
-bool battleScreen() { return autopilot::combatOnScreen(); }
 
 }  // namespace pilot
