@@ -1,1 +1,0 @@
-talmyr_test(playthrough test_playthrough.cpp)
