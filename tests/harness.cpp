@@ -1,9 +1,9 @@
 #include "harness.h"
 
-#include "keep.h"
-
 #include <cstdlib>
 #include <cstring>
+
+#include "keep.h"
 
 namespace harness {
 
@@ -131,8 +131,8 @@ std::vector<uint16_t> screenPixels(SDL_Surface* s) {
   if (!s || s->format->BytesPerPixel != 2) return px;
   px.reserve(static_cast<size_t>(s->w) * static_cast<size_t>(s->h));
   for (int y = 0; y < s->h; y++) {
-    const auto* row = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(s->pixels) +
-                                                        y * s->pitch);
+    const auto* row =
+        reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(s->pixels) + y * s->pitch);
     px.insert(px.end(), row, row + s->w);
   }
   return px;

@@ -1,11 +1,11 @@
 // Test support: the real game on a virtual clock, headless, with scripted key presses.
 #pragma once
 
-#include "globals.h"
-
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "globals.h"
 
 namespace harness {
 

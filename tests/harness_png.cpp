@@ -1,12 +1,11 @@
 // The harness's pictures as PNG files (kept apart: the page's test build has no libpng, and
 // hands its pictures to the browser instead).
-#include "harness.h"
-
-#include "screenshot.h"
-
 #include <png.h>
 
 #include <cstring>
+
+#include "harness.h"
+#include "screenshot.h"
 
 namespace harness {
 

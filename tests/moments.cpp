@@ -2,15 +2,16 @@
 // at, drawn by the real game on the harness and played by the same keys. At each moment the game
 // waits for a key (or, in the intro, scrolls slowly); its picture is written, then the key tapped.
 // usage: moments OUTDIR LANG   (writes OUTDIR/NN-name.png and OUTDIR/moments.txt)
-#include "support_record.h"
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "support_record.h"
+
 namespace {
 
-// Once the latest frame's label begins with `label`: picture `name`, then `key` (the browser's name).
+// Once the latest frame's label begins with `label`: picture `name`, then `key` (the browser's
+// name).
 struct Moment {
   const char* label;
   const char* name;
@@ -19,8 +20,8 @@ struct Moment {
 
 const std::vector<Moment> script = {
     {"menu Jouer", "title", "Enter"},
-    {"intro", "intro", ""},  // its first frames, then Return: the island
-    {"still", "island", "Enter"},     // the hero lands, facing left; Return: the information page
+    {"intro", "intro", ""},        // its first frames, then Return: the island
+    {"still", "island", "Enter"},  // the hero lands, facing left; Return: the information page
     {"information", "info", " "},
     {"still", "island-again", "ArrowLeft"},
     {"still", "one-step", "ArrowLeft"},

@@ -45,7 +45,7 @@ void holdOnly(SDLKey k) {
 // ---- the screen ----------------------------------------------------------------------------
 
 // Points of the duel background that nothing of the fight draws over.
-const int probes[][2] = {{5, 5},   {314, 5},   {5, 100}, {314, 100}, {60, 150},
+const int probes[][2] = {{5, 5},     {314, 5}, {5, 100},  {314, 100}, {60, 150},
                          {260, 150}, {5, 235}, {100, 60}, {220, 70}};
 
 uint16_t surfacePixel(SDL_Surface* s, int x, int y) {
@@ -245,8 +245,8 @@ std::vector<Target> aims(bool& fight, bool& sceneWanted, const char*& name) {
     sceneWanted = true;
     t.push_back({nodeOf(mapIndex(&chateau), chateau.startX, chateau.startY), -1});
     if (game.map == &chateau) t.clear();  // the door guard comes to the hero on his own
-  } else if (garde3.beaten == 0 || garde4.beaten == 0 || garde5.beaten == 0 ||
-             garde6.beaten == 0 || garde7.beaten == 0) {
+  } else if (garde3.beaten == 0 || garde4.beaten == 0 || garde5.beaten == 0 || garde6.beaten == 0 ||
+             garde7.beaten == 0) {
     name = "castle guards";
     for (const chara* g : {&garde3, &garde4, &garde5, &garde6, &garde7})
       if (g->beaten == 0) talkTo(t, *g);
@@ -263,9 +263,9 @@ std::vector<Target> aims(bool& fight, bool& sceneWanted, const char*& name) {
 // ---- fights ----------------------------------------------------------------------------------
 
 bool inFight = false;
-bool resumed = false;    // handed control by another player: a fight may already be under way
+bool resumed = false;  // handed control by another player: a fight may already be under way
 int choice = 0;
-int unsure = 0;          // presses of up still due before the cursor surely shows the first entry
+int unsure = 0;  // presses of up still due before the cursor surely shows the first entry
 bool fleeing = false;
 int wasBeaten = 0;
 
@@ -471,8 +471,10 @@ void drive() {
   afterBox = false;
   resumed = false;
   if (inFight) {
-    if (duel) fightTurn();
-    else letGoAll();
+    if (duel)
+      fightTurn();
+    else
+      letGoAll();
     return;
   }
   explore();

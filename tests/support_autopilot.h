@@ -4,18 +4,18 @@
 // state.
 #pragma once
 
-#include "harness.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "harness.h"
 
 namespace autopilot {
 
 // One dialogue box the pilot answered, and one fight it fought.
 struct Line {
-  std::string text;       // Latin-1, as drawn
-  const chara* speaker;   // null: a box without a portrait
+  std::string text;      // Latin-1, as drawn
+  const chara* speaker;  // null: a box without a portrait
 };
 
 enum class Outcome { Won, Lost, Fled, Unfinished };

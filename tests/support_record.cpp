@@ -19,8 +19,8 @@ struct Text {
 
 // The hero's figures the transcript follows, by name.
 const std::pair<const char*, int32_t chara::*> figures[] = {
-    {"pv", &chara::pv},       {"pvMax", &chara::pvMax},       {"mana", &chara::mana},
-    {"manaMax", &chara::manaMax}, {"force", &chara::force},   {"resistance", &chara::resistance},
+    {"pv", &chara::pv},           {"pvMax", &chara::pvMax}, {"mana", &chara::mana},
+    {"manaMax", &chara::manaMax}, {"force", &chara::force}, {"resistance", &chara::resistance},
     {"gold", &chara::gold}};
 constexpr size_t figureCount = sizeof figures / sizeof figures[0];
 
@@ -87,8 +87,8 @@ void heroStats() {
 
 void heroPlace() {
   if (!game.map) return;
-  const std::string p = nameOf(game.map) + " " + tile(32 * perso.x, 32 * perso.y) + " facing " +
-                        dirName(perso.dir);
+  const std::string p =
+      nameOf(game.map) + " " + tile(32 * perso.x, 32 * perso.y) + " facing " + dirName(perso.dir);
   if (p != place) line("at " + p);
   place = p;
   placeMap = game.map;
@@ -217,8 +217,8 @@ void watchFight(const std::string& label) {
 
 const char* pageName(ScreenId s) {
   const std::pair<ScreenId, const char*> names[] = {
-      {SCR_MENU, "title menu"}, {SCR_INTRO, "intro"},     {SCR_ENGINE, "exploring"},
-      {SCR_INFO, "information"}, {SCR_ABOUT, "about"},    {SCR_BRAVO, "victory"},
+      {SCR_MENU, "title menu"},   {SCR_INTRO, "intro"}, {SCR_ENGINE, "exploring"},
+      {SCR_INFO, "information"},  {SCR_ABOUT, "about"}, {SCR_BRAVO, "victory"},
       {SCR_GAMEOVER, "game over"}};
   for (const auto& [id, name] : names)
     if (id == s) return name;
@@ -272,8 +272,10 @@ std::string labelOf() {
         if (t.colour == 0xFFFF) return "menu " + utf8(t.french);
       return "menu";
     }
-    case SCR_ENGINE: break;
-    default: return pageName(flow_current);
+    case SCR_ENGINE:
+      break;
+    default:
+      return pageName(flow_current);
   }
   if (drawn.empty()) return "opening";
   if (duelFrame()) {
@@ -299,8 +301,10 @@ void onText(const char* text, int x, int y, unsigned short colour) {
 void onMusic(const Mix_Music* m) {
   closeEvent();
   closePage();
-  std::string l = std::string("music: ") +
-                  (m == nullptr ? "stop" : m == music ? "exploration" : m == music2 ? "battle" : "?");
+  std::string l = std::string("music: ") + (m == nullptr  ? "stop"
+                                            : m == music  ? "exploration"
+                                            : m == music2 ? "battle"
+                                                          : "?");
   // what the player hears of it, when it is not the modules' own loudness
   const int volume = Mix_VolumeMusic(-1);
   if (m && volume != MIX_MAX_VOLUME) l += " (volume " + std::to_string(volume) + "/128)";

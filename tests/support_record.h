@@ -4,11 +4,11 @@
 // starts softer than the modules are made says how loud, "music: battle (volume 51/128)".
 #pragma once
 
-#include "harness.h"
-
 #include <map>
 #include <string>
 #include <vector>
+
+#include "harness.h"
 
 namespace record {
 

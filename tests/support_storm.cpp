@@ -1,7 +1,8 @@
-// The window-close and bad-environment tests' purposeful player: the autopilot, playing on from anywhere.
-#include "support_autopilot.h"
-
+// The window-close and bad-environment tests' purposeful player: the autopilot, playing on from
+// anywhere.
 #include <random>
+
+#include "support_autopilot.h"
 
 namespace pilot {
 

@@ -2,11 +2,6 @@
 // of map; a fuzz over mutated kept files; a missing folder, a refused file.
 #include <gtest/gtest.h>
 
-#include "keep.h"
-#include "keep_store.h"
-#include "support_autopilot.h"
-#include "support_record.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -16,6 +11,11 @@
 #include <iterator>
 #include <map>
 #include <random>
+
+#include "keep.h"
+#include "keep_store.h"
+#include "support_autopilot.h"
+#include "support_record.h"
 
 namespace {
 
@@ -60,16 +60,19 @@ TEST_F(Keep, TheWholeGameKeptAndRestoredAtEveryChangeOfMap) {
   const auto& got = record::transcript();
   const auto diff = std::mismatch(want.begin(), want.end(), got.begin(), got.end());
   EXPECT_TRUE(diff.first == want.end() && diff.second == got.end())
-      << "the restored game differs from the uninterrupted one at line " << diff.first - want.begin() + 1 << ": "
+      << "the restored game differs from the uninterrupted one at line "
+      << diff.first - want.begin() + 1 << ": "
       << (diff.second == got.end() ? "(its end)" : *diff.second);
 }
 
 // What a played world can be, checked on the live world once a kept text was put back.
 void expectPossibleWorld(const std::string& t) {
   const chara& h = perso;
-  EXPECT_TRUE((h.pvMax == 20 || h.pvMax == 35 || h.pvMax == 50) && (h.manaMax == 10 || h.manaMax == 20) &&
-              h.pv >= 1 && h.pv <= h.pvMax && h.mana >= 0 && h.mana <= h.manaMax && h.force >= 1 && h.force <= 6 &&
-              h.resistance >= 1 && h.resistance <= 6 && h.gold >= 0 && h.gold <= 185) << t;
+  EXPECT_TRUE((h.pvMax == 20 || h.pvMax == 35 || h.pvMax == 50) &&
+              (h.manaMax == 10 || h.manaMax == 20) && h.pv >= 1 && h.pv <= h.pvMax && h.mana >= 0 &&
+              h.mana <= h.manaMax && h.force >= 1 && h.force <= 6 && h.resistance >= 1 &&
+              h.resistance <= 6 && h.gold >= 0 && h.gold <= 185)
+      << t;
   ASSERT_TRUE(mapEntry(game.map) && h.x >= 0 && h.y >= 0 && h.x < game.w && h.y < game.h) << t;
   EXPECT_EQ(marche[game.tiles[h.y * game.w + h.x]], 1) << "the hero in a wall\n" << t;
   for (const CastEntry& c : worldCast) {
@@ -77,11 +80,14 @@ void expectPossibleWorld(const std::string& t) {
     if (&p == &perso || (!p.map && &p == &vagabond)) continue;
     EXPECT_EQ(p.map, c.home) << c.name << "\n" << t;
     EXPECT_TRUE(p.map && p.x >= 0 && p.y >= 0 && p.x < p.map->w && p.y < p.map->h && p.pv >= 0 &&
-                p.pv <= std::max(p.pvMax, 20) && !(p.map == game.map && p.x == h.x && p.y == h.y)) << c.name << "\n" << t;
+                p.pv <= std::max(p.pvMax, 20) && !(p.map == game.map && p.x == h.x && p.y == h.y))
+        << c.name << "\n"
+        << t;
   }
   const bool gates = garde1.beaten && garde2.beaten;
   EXPECT_TRUE((!garde2.beaten || garde1.beaten) && (gates || game.map != &chateau)) << t;
-  for (const chara* g : {&garde3, &garde4, &garde5, &garde6, &garde7, &boss}) EXPECT_TRUE(gates || !g->beaten) << t;
+  for (const chara* g : {&garde3, &garde4, &garde5, &garde6, &garde7, &boss})
+    EXPECT_TRUE(gates || !g->beaten) << t;
   EXPECT_TRUE(!boss.beaten || (h.force == 6 && h.resistance == 6)) << t;
 }
 
@@ -100,10 +106,12 @@ std::vector<std::string> validTexts() {
   entree.tiles[2 * 20 + 15] = 1;
   keepIt();
   harness::placeHero(&chateau, 10, 5, 0);
-  for (chara* g : {&garde1, &garde2, &garde3, &garde4, &garde5, &garde6, &garde7}) g->beaten = 1, g->pv = 0;
+  for (chara* g : {&garde1, &garde2, &garde3, &garde4, &garde5, &garde6, &garde7})
+    g->beaten = 1, g->pv = 0;
   placeChara(&chateau, &garde3, 10, 12, 2);
   gpere.pv = 10, gmere.gold = 0, perso.gold = 45;
-  perso.pvMax = 50, perso.pv = 33, perso.manaMax = 20, perso.mana = 0, perso.force = 6, perso.resistance = 6;
+  perso.pvMax = 50, perso.pv = 33, perso.manaMax = 20, perso.mana = 0, perso.force = 6,
+  perso.resistance = 6;
   keepIt();
   init2();
   return out;
@@ -112,10 +120,14 @@ std::vector<std::string> validTexts() {
 // One to three changes: a number edited in place (what a hand edit does), a byte changed, lost or
 // added, the text cut short, or a word replaced.
 std::string mutate(std::string t, std::mt19937& rng) {
-  auto pick = [&rng](size_t n) { return n ? std::uniform_int_distribution<size_t>(0, n - 1)(rng) : 0; };
-  static const char* const words[] = {"-1", "0", "1", "2", "3", "4", "5", "6", "7", "9", "10", "13", "15", "16",
-                                      "19", "20", "21", "35", "50", "51", "75", "86", "185", "186", "999999",
-                                      "none", "ile", "chateau", "maison1", "garde1", "boss", "", "x", "1.0.1"};
+  auto pick = [&rng](size_t n) {
+    return n ? std::uniform_int_distribution<size_t>(0, n - 1)(rng) : 0;
+  };
+  static const char* const words[] = {
+      "-1",      "0",       "1",      "2",    "3",   "4",   "5",      "6",    "7",
+      "9",       "10",      "13",     "15",   "16",  "19",  "20",     "21",   "35",
+      "50",      "51",      "75",     "86",   "185", "186", "999999", "none", "ile",
+      "chateau", "maison1", "garde1", "boss", "",    "x",   "1.0.1"};
   auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
   auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
   for (size_t k = 0, times = 1 + pick(3); k < times && !t.empty(); k++) {
@@ -124,15 +136,23 @@ std::string mutate(std::string t, std::mt19937& rng) {
     if (pick(2) == 0) {
       while (a < t.size() && !digit(t[a])) a++;
       for (b = a; b < t.size() && digit(t[b]);) b++;
-      const int n = std::atoi(t.substr(a, b - a).c_str()), to[] = {n + 1, n - 1, n + 2, n - 2, n + 15, n * 2, 0, 1,
-                                                                   2, 6, 10, 20, 50, 85, 185};
+      const int n = std::atoi(t.substr(a, b - a).c_str()),
+                to[] = {n + 1, n - 1, n + 2, n - 2, n + 15, n * 2, 0, 1, 2, 6, 10, 20, 50, 85, 185};
       if (a < t.size()) t.replace(a, b - a, std::to_string(to[pick(std::size(to))]));
     } else {
       switch (pick(8)) {
-        case 0: t[at] = static_cast<char>(pick(256)); break;
-        case 1: t.erase(at, 1 + pick(4)); break;
-        case 2: t.resize(at); break;
-        case 3: t.insert(at, 1, "0123456789 =-/\n\0"[pick(16)]); break;
+        case 0:
+          t[at] = static_cast<char>(pick(256));
+          break;
+        case 1:
+          t.erase(at, 1 + pick(4));
+          break;
+        case 2:
+          t.resize(at);
+          break;
+        case 3:
+          t.insert(at, 1, "0123456789 =-/\n\0"[pick(16)]);
+          break;
         default:
           while (a > 0 && word(t[a - 1])) a--;
           while (b < t.size() && word(t[b])) b++;
@@ -176,7 +196,8 @@ TEST_F(Keep, AFuzzRunOverMutatedFilesAcceptsNoImpossibleWorld) {
 // The missing folders are made; a refused file gets one line, is set aside as .bad, and no
 // Continuer is offered; the same file whole is, and the victory forgets it.
 TEST_F(Keep, AMissingFolderOrARefusedFile) {
-  const std::string dir = fs::absolute("keep-places").string();  // a fresh one in the working directory
+  const std::string dir =
+      fs::absolute("keep-places").string();  // a fresh one in the working directory
   fs::remove_all(dir);
   std::string error;
   const std::vector<std::string> texts = validTexts();

@@ -1,9 +1,8 @@
 // The two music modules: ProTracker files SDL_mixer reads whole; songs of the right length
 // that jump back to their start by themselves; played by SDL_mixer in both ears, short of clipping.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +46,8 @@ TEST(Music, ModulesAreWholeProTrackerSongsThatJumpBackToTheirStart) {
     std::set<std::pair<unsigned, unsigned>> seen;
     while (pos < s.positions && seen.insert({pos, row}).second) {
       int jump = -1, cut = -1;
-      for (const unsigned char *p = cells + order[pos] * 1024 + row * 16, *e = p + 16; p < e; p += 4) {
+      for (const unsigned char *p = cells + order[pos] * 1024 + row * 16, *e = p + 16; p < e;
+           p += 4) {
         if ((p[2] & 0x0F) == 0xF && p[3]) (p[3] < 0x20 ? speed : bpm) = p[3];
         if ((p[2] & 0x0F) == 0xB) jump = p[3];
         if ((p[2] & 0x0F) == 0xD) cut = (p[3] >> 4) * 10 + (p[3] & 15);
@@ -57,7 +57,8 @@ TEST(Music, ModulesAreWholeProTrackerSongsThatJumpBackToTheirStart) {
       pos = jump >= 0 ? unsigned(jump) : pos + next;
       row = cut >= 0 ? unsigned(cut) : next ? 0 : row + 1;
     }
-    EXPECT_EQ(pos, 0u) << "the song must jump back to its start by itself: no gap while SDL_mixer restarts it";
+    EXPECT_EQ(pos, 0u)
+        << "the song must jump back to its start by itself: no gap while SDL_mixer restarts it";
     EXPECT_TRUE(seconds[n] >= s.minSeconds && seconds[n] <= s.maxSeconds) << seconds[n] << " s";
   }
   EXPECT_LT(seconds[1], seconds[0]) << "the duel's song is the shorter";
@@ -76,11 +77,15 @@ TEST(Music, SdlMixerPlaysBothModulesInBothEarsShortOfClipping) {
     ASSERT_NE(music, nullptr) << Mix_GetError();
     EXPECT_EQ(Mix_GetMusicType(music), MUS_MOD);
     heard.clear();
-    Mix_SetPostMix([](void*, Uint8* p, int len) {
-      heard.insert(heard.end(), reinterpret_cast<Sint16*>(p), reinterpret_cast<Sint16*>(p + len));
-    }, nullptr);
+    Mix_SetPostMix(
+        [](void*, Uint8* p, int len) {
+          heard.insert(heard.end(), reinterpret_cast<Sint16*>(p),
+                       reinterpret_cast<Sint16*>(p + len));
+        },
+        nullptr);
     ASSERT_EQ(Mix_PlayMusic(music, -1), 0) << Mix_GetError();
-    constexpr size_t wanted = 22050 * 2 * 3 / 2;  // a second and a half, however long a busy machine takes
+    constexpr size_t wanted =
+        22050 * 2 * 3 / 2;  // a second and a half, however long a busy machine takes
     for (int waited = 0, enough = 0; waited < 60000 && !enough; waited += 10) {
       SDL_Delay(10);
       SDL_LockAudio();  // the mixer adds to heard from the audio thread
@@ -95,7 +100,8 @@ TEST(Music, SdlMixerPlaysBothModulesInBothEarsShortOfClipping) {
     double sum[2] = {0, 0};
     for (size_t i = 0; i < heard.size(); i++) sum[i & 1] += double(heard[i]) * heard[i];
     const auto [quietest, loudest] = std::minmax_element(heard.begin(), heard.end());
-    const double left = std::sqrt(sum[0] * 2 / heard.size()), right = std::sqrt(sum[1] * 2 / heard.size());
+    const double left = std::sqrt(sum[0] * 2 / heard.size()),
+                 right = std::sqrt(sum[1] * 2 / heard.size());
     EXPECT_TRUE(left > 500 && right > 500 && left / right < 2.5 && right / left < 2.5)
         << "an ear silent, or unbalanced: " << left << " / " << right;
     EXPECT_TRUE(*quietest > -30000 && *loudest < 30000) << "too loud: close to clipping";

@@ -1,14 +1,14 @@
 // Under the game: keys, pads and waits, the real clock, and machines without sound or joysticks.
 #include <gtest/gtest.h>
 
-#include "harness.h"
-#include "pad.h"
-
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
+
+#include "harness.h"
+#include "pad.h"
 
 namespace pilot {  // the purposeful player (support_storm.cpp)
 void reset();
@@ -37,9 +37,9 @@ class Platform : public ::testing::Test {
 };
 
 TEST_F(Platform, EachKeyIsItsBitBothActionKeysHoldTheActionAndNoOtherKeyCounts) {
-  const std::pair<SDLKey, uint32_t> table[] = {{SDLK_SPACE, 0x01}, {SDLK_LCTRL, 0x01}, {SDLK_LEFT, 0x04},
-                                               {SDLK_UP, 0x08},    {SDLK_RIGHT, 0x10}, {SDLK_DOWN, 0x20},
-                                               {SDLK_RETURN, 0x40}};
+  const std::pair<SDLKey, uint32_t> table[] = {
+      {SDLK_SPACE, 0x01}, {SDLK_LCTRL, 0x01}, {SDLK_LEFT, 0x04},  {SDLK_UP, 0x08},
+      {SDLK_RIGHT, 0x10}, {SDLK_DOWN, 0x20},  {SDLK_RETURN, 0x40}};
   for (auto [k, bit] : table) {
     harness::press(SDLK_ESCAPE);  // held throughout: nothing of the game's
     harness::press(k);
@@ -81,7 +81,8 @@ TEST_F(Platform, AWaitEndsOnlyOnAFreshPressOfItsKeys) {
   EXPECT_LT(GpTickCountGet() - t, 1000u);
   harness::releaseAll();
   t = GpTickCountGet();  // any key: not Escape, a letter nor a mouse click; an arrow
-  harness::schedule({{t + 10, SDLK_ESCAPE, true}, {t + 20, SDLK_a, true}, {t + 300, SDLK_LEFT, true}});
+  harness::schedule(
+      {{t + 10, SDLK_ESCAPE, true}, {t + 20, SDLK_a, true}, {t + 300, SDLK_LEFT, true}});
   harness::driver = [] {
     SDL_Event e{};
     e.type = SDL_MOUSEBUTTONDOWN;
@@ -92,7 +93,7 @@ TEST_F(Platform, AWaitEndsOnlyOnAFreshPressOfItsKeys) {
   EXPECT_GE(GpTickCountGet() - t, 300u);
   EXPECT_EQ(GpKeyChanged(), KEY_LEFT);
   harness::releaseAll();
-  for (SDLKey k : {SDLK_RETURN, SDLK_SPACE, SDLK_LCTRL}) {  // a fresh press of either mask
+  for (SDLKey k : {SDLK_RETURN, SDLK_SPACE, SDLK_LCTRL}) {        // a fresh press of either mask
     harness::press(k == SDLK_RETURN ? SDLK_SPACE : SDLK_RETURN);  // the other held from before
     hal_events();
     t = GpTickCountGet();
@@ -119,7 +120,8 @@ void push(int type, int a, int b = 0) {
   } else if (type == SDL_JOYAXISMOTION) {
     e.jaxis.axis = static_cast<Uint8>(a), e.jaxis.value = static_cast<Sint16>(b);
   } else if (type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP) {
-    e.jbutton.button = static_cast<Uint8>(a), e.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.jbutton.button = static_cast<Uint8>(a),
+    e.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
   } else {
     e.key.keysym.sym = static_cast<SDLKey>(a);
   }
@@ -127,26 +129,44 @@ void push(int type, int a, int b = 0) {
 }
 
 TEST_F(Platform, PadsAreTheArrowsActionAndReturnBesideTheKeyboard) {
-  constexpr int H = SDL_JOYHATMOTION, S = SDL_JOYAXISMOTION, B = SDL_JOYBUTTONDOWN, b = SDL_JOYBUTTONUP,
-                K = SDL_KEYDOWN, k = SDL_KEYUP;
-  constexpr uint32_t A = KEY_A, L = KEY_LEFT, U = KEY_UP, R = KEY_RIGHT, D = KEY_DOWN, St = KEY_START;
+  constexpr int H = SDL_JOYHATMOTION, S = SDL_JOYAXISMOTION, B = SDL_JOYBUTTONDOWN,
+                b = SDL_JOYBUTTONUP, K = SDL_KEYDOWN, k = SDL_KEYUP;
+  constexpr uint32_t A = KEY_A, L = KEY_LEFT, U = KEY_UP, R = KEY_RIGHT, D = KEY_DOWN,
+                     St = KEY_START;
   struct Step {
     std::vector<std::array<int, 3>> events;
     uint32_t key, keych;  // after one pump
   };
   std::vector<Step> steps = {
-      {{{H, SDL_HAT_UP}}, U, U}, {{{H, SDL_HAT_RIGHTDOWN}}, R | D, R | D}, {{{H, SDL_HAT_CENTERED}}, 0, 0},
+      {{{H, SDL_HAT_UP}}, U, U},
+      {{{H, SDL_HAT_RIGHTDOWN}}, R | D, R | D},
+      {{{H, SDL_HAT_CENTERED}}, 0, 0},
       // the stick: nothing within half its travel, let go only well inside it
-      {{{S, 0, 1200}, {S, 1, 1200}}, 0, 0}, {{{S, 0, -3000}, {S, 1, -3000}}, 0, 0},
-      {{{S, 0, 9000}, {S, 1, 9000}}, 0, 0}, {{{S, 0, -15000}, {S, 1, -15000}}, 0, 0},
-      {{{S, 0, 15000}, {S, 1, 15000}}, 0, 0}, {{{S, 0, -20000}}, L, L}, {{{S, 0, -14000}}, L, 0},
-      {{{S, 1, 32767}}, L | D, D}, {{{S, 0, 32767}}, R | D, R}, {{{S, 0, 0}, {S, 1, -2000}}, 0, 0},
+      {{{S, 0, 1200}, {S, 1, 1200}}, 0, 0},
+      {{{S, 0, -3000}, {S, 1, -3000}}, 0, 0},
+      {{{S, 0, 9000}, {S, 1, 9000}}, 0, 0},
+      {{{S, 0, -15000}, {S, 1, -15000}}, 0, 0},
+      {{{S, 0, 15000}, {S, 1, 15000}}, 0, 0},
+      {{{S, 0, -20000}}, L, L},
+      {{{S, 0, -14000}}, L, 0},
+      {{{S, 1, 32767}}, L | D, D},
+      {{{S, 0, 32767}}, R | D, R},
+      {{{S, 0, 0}, {S, 1, -2000}}, 0, 0},
       // pad and keyboard let go of their own holds only; so does a second pad
-      {{{K, SDLK_SPACE}, {B, 0}}, A, A}, {{{b, 0}}, A, 0}, {{{k, SDLK_SPACE}}, 0, 0},
-      {{{K, SDLK_LEFT}, {H, SDL_HAT_UP}}, L | U, L | U}, {{{H, SDL_HAT_CENTERED}}, L, 0},
-      {{{B, 7}, {k, SDLK_LEFT}}, St, St}, {{{b, 7}}, 0, 0}, {{{K, SDLK_LEFT}, {H, SDL_HAT_LEFT}}, L, L},
-      {{{H, SDL_HAT_CENTERED}}, L, 0}, {{{S, 0, -30000}}, L, L}, {{{k, SDLK_LEFT}}, L, 0}, {{{S, 0, 0}}, 0, 0},
-      {{{H, SDL_HAT_DOWN, 1}, {H, SDL_HAT_UP, 0}}, U | D, U | D}, {{{H, SDL_HAT_CENTERED, 0}}, D, 0},
+      {{{K, SDLK_SPACE}, {B, 0}}, A, A},
+      {{{b, 0}}, A, 0},
+      {{{k, SDLK_SPACE}}, 0, 0},
+      {{{K, SDLK_LEFT}, {H, SDL_HAT_UP}}, L | U, L | U},
+      {{{H, SDL_HAT_CENTERED}}, L, 0},
+      {{{B, 7}, {k, SDLK_LEFT}}, St, St},
+      {{{b, 7}}, 0, 0},
+      {{{K, SDLK_LEFT}, {H, SDL_HAT_LEFT}}, L, L},
+      {{{H, SDL_HAT_CENTERED}}, L, 0},
+      {{{S, 0, -30000}}, L, L},
+      {{{k, SDLK_LEFT}}, L, 0},
+      {{{S, 0, 0}}, 0, 0},
+      {{{H, SDL_HAT_DOWN, 1}, {H, SDL_HAT_UP, 0}}, U | D, U | D},
+      {{{H, SDL_HAT_CENTERED, 0}}, D, 0},
       {{{H, SDL_HAT_CENTERED, 1}}, 0, 0}};
   for (int n : {0, 1, 2, 3, 7, 9, 4, 5, 6, 8, 10, 31, 40}) {  // the face buttons, Start, the others
     const uint32_t want = n < 4 ? A : n == 7 || n == 9 ? St : 0;
@@ -178,16 +198,21 @@ void checkRealClock() {
   const auto s1 = std::chrono::steady_clock::now();
   waitSince(t0, 120);
   const auto s2 = std::chrono::steady_clock::now();
-  const double dt = GpTickCountGet() - t0, start = ms(s1 - s0).count(), waited = ms(s2 - s1).count(),
+  const double dt = GpTickCountGet() - t0, start = ms(s1 - s0).count(),
+               waited = ms(s2 - s1).count(),
                all = ms(std::chrono::steady_clock::now() - s0).count();
-  std::fprintf(stderr, "%u at %.1f ms; %.0f after waiting 120 (%.1f ms, %.1f in all)\n", t0, start, dt, waited, all);
+  std::fprintf(stderr, "%u at %.1f ms; %.0f after waiting 120 (%.1f ms, %.1f in all)\n", t0, start,
+               dt, waited, all);
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);  // the window closed: a wait begun now ends at once
   const uint32_t t1 = GpTickCountGet();
   waitSince(t1, 3000);
   const uint32_t closed = GpTickCountGet() - t1;
-  std::exit(t0 <= start + 1 && dt >= 120 && dt <= all + 1 && dt >= waited - 2 && closed < 1000 && !hal_working ? 0 : 1);
+  std::exit(t0 <= start + 1 && dt >= 120 && dt <= all + 1 && dt >= waited - 2 && closed < 1000 &&
+                    !hal_working
+                ? 0
+                : 1);
 }
 
 TEST(RealClockDeathTest, TickCountStartsNearZeroGrowsAboutOneThousandPerSecondAndACloseEndsAWait) {
@@ -220,7 +245,9 @@ TEST(Env, WithoutSoundOrPadsTheGameSaysSoAndPlays) {
     harness::runFromMenu();
     EXPECT_TRUE(sawCombat);
     EXPECT_GT(vagabond.scene, 0);  // the ambush played
-    EXPECT_EQ(said.find("talmyr: no gamepads: no joystick subsystem") != std::string::npos, joystickFails) << said;
+    EXPECT_EQ(said.find("talmyr: no gamepads: no joystick subsystem") != std::string::npos,
+              joystickFails)
+        << said;
     EXPECT_TRUE(music || !heardMusic);
     EXPECT_TRUE(!driver || (!music && !music2 && !heardMusic));  // no sound: no music
     joystickFails = false;

@@ -7,15 +7,15 @@
 // change; a failing comparison leaves what was drawn in references-actual/ beside the test.
 #include <gtest/gtest.h>
 
-#include "support_story.h"
-
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
+
+#include "support_story.h"
 
 namespace {
 
@@ -81,7 +81,11 @@ class References : public ::testing::Test {
   static Played fr, en;
   static Played play(const char* language) {
     const bool ok = story::play(language);
-    return {ok, record::transcript(), record::pictures(), record::frames(), record::texts(),
+    return {ok,
+            record::transcript(),
+            record::pictures(),
+            record::frames(),
+            record::texts(),
             untranslated()};
   }
   static void SetUpTestSuite() {
@@ -115,8 +119,7 @@ void expectPictures(const Played& run, const char* language, const Played* frenc
     std::string path = pathOf(dir, name + suffix, ".png");
     if (updating()) {
       // a language keeps its own picture only where its words make it differ
-      const bool own =
-          !french || !french->pictures.count(name) || french->pictures.at(name) != px;
+      const bool own = !french || !french->pictures.count(name) || french->pictures.at(name) != px;
       if (own)
         harness::savePng(path, px.data(), 320, 240);
       else
@@ -191,7 +194,8 @@ TEST_F(References, EveryLineFitsInEveryLanguage) {
     ASSERT_EQ(numbersAt.size() > 0, true) << lang << ": no information page";
     spread[run] = *numbersAt.rbegin() - *numbersAt.begin();
   }
-  EXPECT_LE(spread[&en], spread[&fr]) << "the English information page's numbers stand further apart";
+  EXPECT_LE(spread[&en], spread[&fr])
+      << "the English information page's numbers stand further apart";
   harness::stop();
 }
 

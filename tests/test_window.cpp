@@ -1,14 +1,6 @@
 // The window around the picture and the player's own keys (F11, Alt+Return, F12, M), the settings
 // file, the command line, the language, and the program without a display or with a bad option.
 #include <gtest/gtest.h>
-
-#include "cmdline.h"
-#include "harness.h"
-#include "lang.h"
-#include "present.h"
-#include "screenshot.h"
-#include "settings.h"
-
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +12,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "cmdline.h"
+#include "harness.h"
+#include "lang.h"
+#include "present.h"
+#include "screenshot.h"
+#include "settings.h"
 
 namespace {
 
@@ -50,7 +49,8 @@ std::string readFile(const std::string& path) {
 std::vector<std::string> filesIn(const std::string& dir) {  // sorted, none when there is no folder
   std::vector<std::string> names;
   std::error_code e;
-  for (const auto& f : std::filesystem::directory_iterator(dir, e)) names.push_back(f.path().filename());
+  for (const auto& f : std::filesystem::directory_iterator(dir, e))
+    names.push_back(f.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -75,15 +75,16 @@ TEST(Window, TheScaleForADesktopAndThePicturesPlaceInAWindow) {
   // w, h; the window's scale on such a desktop (within 85 % of it); the picture's scale (1 to 8)
   // and place in such a window, centred
   const int cases[][6] = {
-      {1920, 1080, 3, 4, 320, 60},  {1280, 720, 2, 3, 160, 0},     {1366, 768, 2, 3, 203, 24},
-      {2560, 1440, 5, 6, 320, 0},   {3840, 2160, 7, 8, 640, 120},  {800, 600, 2, 2, 80, 60},
-      {640, 480, 1, 2, 0, 0},       {320, 240, 1, 1, 0, 0},        {10000, 10000, 8, 8, 3720, 4040},
-      {960, 720, 2, 3, 0, 0},       {1300, 1000, 3, 4, 10, 20},    {1000, 700, 2, 2, 180, 110},
-      {321, 500, 1, 1, 0, 130},     {2560, 1600, 5, 6, 320, 80},   {1024, 768, 2, 3, 32, 24}};
+      {1920, 1080, 3, 4, 320, 60}, {1280, 720, 2, 3, 160, 0},    {1366, 768, 2, 3, 203, 24},
+      {2560, 1440, 5, 6, 320, 0},  {3840, 2160, 7, 8, 640, 120}, {800, 600, 2, 2, 80, 60},
+      {640, 480, 1, 2, 0, 0},      {320, 240, 1, 1, 0, 0},       {10000, 10000, 8, 8, 3720, 4040},
+      {960, 720, 2, 3, 0, 0},      {1300, 1000, 3, 4, 10, 20},   {1000, 700, 2, 2, 180, 110},
+      {321, 500, 1, 1, 0, 130},    {2560, 1600, 5, 6, 320, 80},  {1024, 768, 2, 3, 32, 24}};
   for (const auto& c : cases) {
     const present::Placement p = present::placeIn(c[0], c[1]);
     EXPECT_EQ(present::windowScale(c[0], c[1]), c[2]) << c[0] << "x" << c[1];
-    EXPECT_EQ(std::vector<int>({p.scale, p.x, p.y}), std::vector<int>(c + 3, c + 6)) << c[0] << "x" << c[1];
+    EXPECT_EQ(std::vector<int>({p.scale, p.x, p.y}), std::vector<int>(c + 3, c + 6))
+        << c[0] << "x" << c[1];
   }
   EXPECT_EQ(present::windowScale(0, 0), 1);
 }
@@ -109,7 +110,8 @@ TEST_F(Presenting, WindowKeysAndSizesAreNeverTheGamesAndTheWindowIsKeptAsLeft) {
   hal_events();
   EXPECT_TRUE(present::fullscreen());
   EXPECT_EQ(key | keych, 0u);
-  EXPECT_NE(readFile(settingsPath).find("fullscreen=1\nscale=4\n"), std::string::npos) << readFile(settingsPath);
+  EXPECT_NE(readFile(settingsPath).find("fullscreen=1\nscale=4\n"), std::string::npos)
+      << readFile(settingsPath);
   keyEvent(SDLK_LALT, true, KMOD_LALT);
   keyEvent(SDLK_RETURN, true, KMOD_LALT);
   hal_events();
@@ -146,7 +148,8 @@ TEST_F(Presenting, F12SavesTheFrameShownInANewFileAndNamesItInTheTitleForThreeSe
   harness::placeHero(&village, 8, 9, 0);
   affView();
   GpFlip();
-  ASSERT_TRUE(harness::savePng(dir.path + "/screens.png", frame.data(), 320, 240));  // as `make screens`
+  ASSERT_TRUE(
+      harness::savePng(dir.path + "/screens.png", frame.data(), 320, 240));  // as `make screens`
   GpRectFill(Screen, 0, 0, 320, 20, 0xF800);  // the next frame, half drawn when F12 comes, twice
   testing::internal::CaptureStdout();
   for (bool down : {true, false, true, false}) keyEvent(SDLK_F12, down);
@@ -160,11 +163,14 @@ TEST_F(Presenting, F12SavesTheFrameShownInANewFileAndNamesItInTheTitleForThreeSe
   });
   for (const std::string& name : shots) {
     EXPECT_EQ(readFile(folder + name), readFile(dir.path + "/screens.png")) << name;
-    EXPECT_NE(said.find(std::string("talmyr: screenshot ").append(folder + name) += '\n'), std::string::npos) << said;
+    EXPECT_NE(said.find(std::string("talmyr: screenshot ").append(folder + name) += '\n'),
+              std::string::npos)
+        << said;
     EXPECT_EQ(name.rfind("talmyr-", 0), 0u) << name;
   }
   // named by the second, the second of a second ranked (unless a second passed between the two)
-  EXPECT_TRUE(shots[1].size() == shots[0].size() || shots[1] == shots[0].substr(0, shots[0].size() - 4) + "-2.png");
+  EXPECT_TRUE(shots[1].size() == shots[0].size() ||
+              shots[1] == shots[0].substr(0, shots[0].size() - 4) + "-2.png");
   EXPECT_EQ(caption(), "Talmyr demo 2' - " + shots[1]);
   EXPECT_EQ(harness::pixel(0, 0), 0xF800);  // the picture never changes to tell it
   sleep(2900);
@@ -197,9 +203,11 @@ TEST_F(Presenting, ScreenshotsGoToThePicturesFolderOrSaySoInOneLine) {
     }
     return out.substr(0, out.find('\n')) + "/Talmyr";
   };
-  EXPECT_EQ(screenshot::folder(), dir.path + "/Pictures/Talmyr");  // nothing says (the tool: the home)
+  EXPECT_EQ(screenshot::folder(),
+            dir.path + "/Pictures/Talmyr");  // nothing says (the tool: the home)
   mkdir((dir.path + "/.config").c_str(), 0755);
-  const std::pair<const char*, const char*> cases[] = {  // user-dirs.dirs; XDG_PICTURES_DIR
+  const std::pair<const char*, const char*> cases[] = {
+      // user-dirs.dirs; XDG_PICTURES_DIR
       {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", nullptr},
       {"# a comment\nXDG_MUSIC_DIR=\"$HOME/Musik\"\nXDG_PICTURES_DIR=\"/srv/pictures\"\n", nullptr},
       {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "/var/tmp/shots"},   // not in the file: the variable
@@ -244,16 +252,19 @@ TEST_F(Presenting, MSilencesTheMusicAtAnyMomentAndGivesItBackWhereItHadGot) {
   static int plays = 0;
   hal_musicHook = [](const Mix_Music*) { plays++; };
   EXPECT_EQ(std::tuple(Mix_VolumeMusic(-1), Mix_PlayingMusic()), std::tuple(0, 1));
-  for (bool down : {true, false}) keyEvent(SDLK_m, down);  // in a pause that reads no keys: M is served
+  for (bool down : {true, false})
+    keyEvent(SDLK_m, down);  // in a pause that reads no keys: M is served
   keyEvent(SDLK_LEFT, true);
   sleep(100);
   EXPECT_EQ(Mix_VolumeMusic(-1), 51);  // 40 % of the mixer's 128
   EXPECT_NE(readFile(settingsPath).find("music_muted=0\n"), std::string::npos);
   hal_events();
   EXPECT_EQ(key, KEY_LEFT);
-  for (auto [k, down] : {std::pair(SDLK_LEFT, false), {SDLK_m, true}, {SDLK_m, false}}) keyEvent(k, down);
+  for (auto [k, down] : {std::pair(SDLK_LEFT, false), {SDLK_m, true}, {SDLK_m, false}})
+    keyEvent(k, down);
   hal_events();
-  EXPECT_EQ(std::tuple(Mix_VolumeMusic(-1), Mix_PlayingMusic(), Mix_PausedMusic()), std::tuple(0, 1, 0));
+  EXPECT_EQ(std::tuple(Mix_VolumeMusic(-1), Mix_PlayingMusic(), Mix_PausedMusic()),
+            std::tuple(0, 1, 0));
   EXPECT_EQ(key | keych, 0u);
   EXPECT_EQ(plays, 0);  // never started anew
   EXPECT_NE(readFile(settingsPath).find("music_muted=1\n"), std::string::npos);
@@ -279,10 +290,12 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
   EXPECT_EQ(defaultSettingsPath(), path);
   EXPECT_EQ(load(path), std::pair(defaults, std::string()));  // no file yet: quietly the defaults
   const Settings s{true, 4, {0, 1}, {7, 9}, 0, true};
-  ASSERT_TRUE(saveSettings(path, s));  // its folder made on the way
+  ASSERT_TRUE(saveSettings(path, s));                   // its folder made on the way
   EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);  // written aside, then renamed over
   EXPECT_EQ(load(path), std::pair(std::string("1 4 0 1 [0,1,] [7,9,]"), std::string()));
-  static const char garbage[] = "\x7f" "ELF\x02\x01\x01\0\0\0\xff\xfe\n\x01\x02=\x03";
+  static const char garbage[] =
+      "\x7f"
+      "ELF\x02\x01\x01\0\0\0\xff\xfe\n\x01\x02=\x03";
   const std::pair<std::string, const char*> cases[] = {
       {std::string(garbage, sizeof garbage - 1), defaults.c_str()},
       {"fullscreen=1\nsca", "1 0 100 0 [] []"},  // cut short
@@ -290,20 +303,24 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
       {"music_volume=101\nmusic_volume=-5\nmusic_muted=2\nscale=3\n", "0 3 100 0 [] []"},
       {"volume=11\nscale=2\n", "0 2 100 0 [] []"},  // a key of nobody's
       {"pad_action=0, 1\npad_action=", "0 0 100 0 [0,1,] []"},
-      {"pad_action=x", defaults.c_str()}, {"pad_action=32", defaults.c_str()},
-      {"pad_start=1,,2", defaults.c_str()}, {"pad_start=1,2,3,4,5,6,7,8,9", defaults.c_str()}};
+      {"pad_action=x", defaults.c_str()},
+      {"pad_action=32", defaults.c_str()},
+      {"pad_start=1,,2", defaults.c_str()},
+      {"pad_start=1,2,3,4,5,6,7,8,9", defaults.c_str()}};
   for (const auto& [text, says] : cases) {
     std::ofstream(path, std::ios::binary) << text;
     const auto [got, said] = load(path);
     EXPECT_EQ(got, says) << text;
     EXPECT_EQ(lines(said), 1) << text << ": " << said;
   }
-  std::system(("rm -rf " + path + " && mkdir -p " + path).c_str());  // a folder, that cannot be read
+  std::system(
+      ("rm -rf " + path + " && mkdir -p " + path).c_str());  // a folder, that cannot be read
   EXPECT_EQ(load(path).first, defaults);
   EXPECT_EQ(lines(load(path).second), 1);
   // a read-only place, and a file in the way: false, one line, and the game goes on
   std::ofstream(dir.path + "/file") << "x";
-  for (const std::string& p : {std::string("/proc/talmyr/settings.ini"), dir.path + "/file/talmyr/settings.ini"}) {
+  for (const std::string& p :
+       {std::string("/proc/talmyr/settings.ini"), dir.path + "/file/talmyr/settings.ini"}) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(saveSettings(p, s));
     EXPECT_EQ(lines(testing::internal::GetCapturedStderr()), 1) << p;
@@ -335,9 +352,16 @@ TEST(CommandLine, OptionsChooseTheWindowAndTheLanguageAndBadOnesStopWithAUsage) 
   EXPECT_EQ(std::tuple(o.fullscreen, o.scale, o.lang), std::tuple(0, 8, std::string("fr")));
   EXPECT_EQ(parse({"--help"}, o), 0);
   EXPECT_EQ(parse({"--version"}, o), 0);
-  for (std::vector<const char*> bad :
-       {std::vector<const char*>{"--scale", "0"}, {"--scale", "9"}, {"--scale", "x"}, {"--scale"}, {"--scale=12"},
-        {"--big"}, {"fullscreen"}, {"--lang", "de"}, {"--lang"}, {"--lang=english"}}) {
+  for (std::vector<const char*> bad : {std::vector<const char*>{"--scale", "0"},
+                                       {"--scale", "9"},
+                                       {"--scale", "x"},
+                                       {"--scale"},
+                                       {"--scale=12"},
+                                       {"--big"},
+                                       {"fullscreen"},
+                                       {"--lang", "de"},
+                                       {"--lang"},
+                                       {"--lang=english"}}) {
     std::string err;
     EXPECT_EQ(parse(bad, o, &err), 2) << bad[0];
     EXPECT_NE(err.find("usage: talmyr"), std::string::npos) << err;
@@ -345,15 +369,25 @@ TEST(CommandLine, OptionsChooseTheWindowAndTheLanguageAndBadOnesStopWithAUsage) 
 }
 
 TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
-  // LANGUAGE LC_ALL LC_MESSAGES LANG ("-": unset) and the language chosen: every other one is English,
-  // LC_ALL and LANGUAGE come first, unless the locale is C
-  const char* const cases[][5] = {
-      {"-", "-", "-", "-", "fr"}, {"-", "-", "-", "C", "fr"}, {"-", "-", "-", "POSIX", "fr"},
-      {"-", "-", "-", "C.UTF-8", "fr"}, {"-", "-", "-", "fr_FR.UTF-8", "fr"}, {"-", "-", "-", "fr_CA", "fr"},
-      {"-", "-", "-", "en_US.UTF-8", "en"}, {"-", "-", "-", "de_DE.UTF-8", "en"}, {"-", "-", "-", "ja_JP.eucJP", "en"},
-      {"-", "-", "fr_FR", "en_US", "fr"}, {"-", "en_GB", "fr_FR", "fr_FR", "en"}, {"fr", "-", "-", "en_US", "fr"},
-      {"de:fr", "-", "-", "en_US", "fr"}, {"de", "-", "-", "fr_FR", "en"}, {"en_GB:fr", "-", "-", "de_DE", "en"},
-      {"en", "-", "-", "C", "fr"}, {"en", "-", "-", "-", "fr"}};
+  // LANGUAGE LC_ALL LC_MESSAGES LANG ("-": unset) and the language chosen: every other one is
+  // English, LC_ALL and LANGUAGE come first, unless the locale is C
+  const char* const cases[][5] = {{"-", "-", "-", "-", "fr"},
+                                  {"-", "-", "-", "C", "fr"},
+                                  {"-", "-", "-", "POSIX", "fr"},
+                                  {"-", "-", "-", "C.UTF-8", "fr"},
+                                  {"-", "-", "-", "fr_FR.UTF-8", "fr"},
+                                  {"-", "-", "-", "fr_CA", "fr"},
+                                  {"-", "-", "-", "en_US.UTF-8", "en"},
+                                  {"-", "-", "-", "de_DE.UTF-8", "en"},
+                                  {"-", "-", "-", "ja_JP.eucJP", "en"},
+                                  {"-", "-", "fr_FR", "en_US", "fr"},
+                                  {"-", "en_GB", "fr_FR", "fr_FR", "en"},
+                                  {"fr", "-", "-", "en_US", "fr"},
+                                  {"de:fr", "-", "-", "en_US", "fr"},
+                                  {"de", "-", "-", "fr_FR", "en"},
+                                  {"en_GB:fr", "-", "-", "de_DE", "en"},
+                                  {"en", "-", "-", "C", "fr"},
+                                  {"en", "-", "-", "-", "fr"}};
   const char* const names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
   for (const auto& c : cases) {
     std::vector<Env> env;
@@ -362,7 +396,8 @@ TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
     EXPECT_EQ(localeLanguage(), c[4]) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
   }
   // the program: the locale's, unless --lang says otherwise
-  Env a("LANGUAGE", nullptr), b("LC_ALL", nullptr), m("LC_MESSAGES", nullptr), l("LANG", "en_US.UTF-8");
+  Env a("LANGUAGE", nullptr), b("LC_ALL", nullptr), m("LC_MESSAGES", nullptr),
+      l("LANG", "en_US.UTF-8");
   char arg0[] = "talmyr", arg1[] = "--lang", arg2[] = "fr";
   char* argv[] = {arg0, arg1, arg2, nullptr};
   hal_pumpHook = [] { hal_working = 0; };  // closes at once
@@ -379,29 +414,35 @@ TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
 // The program without a display: one line at once, never the terminal's letters nor a window
 // nowhere; a driver named is the player's choice; a bad option answered before trying a window.
 TEST(Program, WithoutADisplayOrWithABadOptionItSaysSoAndFailsAtOnce) {
-  auto run = [](const std::string& env, const char* args, const char* seconds, int status, const char* says) {
+  auto run = [](const std::string& env, const char* args, const char* seconds, int status,
+                const char* says) {
     Scratch d;
     const auto begun = std::chrono::steady_clock::now();
-    const int s = std::system(("env " + env + " SDL_AUDIODRIVER=dummy timeout --preserve-status -k 20 " + seconds +
-                               " " + TALMYR_PROGRAM + " " + args + " </dev/null >" + d.path + "/out 2>" + d.path +
-                               "/err").c_str());
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
+    const int s = std::system(
+        ("env " + env + " SDL_AUDIODRIVER=dummy timeout --preserve-status -k 20 " + seconds + " " +
+         TALMYR_PROGRAM + " " + args + " </dev/null >" + d.path + "/out 2>" + d.path + "/err")
+            .c_str());
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
     const std::string err = readFile(d.path + "/err");
     EXPECT_EQ(WIFEXITED(s) ? WEXITSTATUS(s) : -1, status) << env << ": " << err;
     EXPECT_EQ(readFile(d.path + "/out"), "") << env;
     EXPECT_NE(err.find(says), std::string::npos) << err;
     return std::pair(ms, err);
   };
-  for (auto [env, says] : {std::pair("-u DISPLAY -u WAYLAND_DISPLAY", "no graphical display"),
-                           {"DISPLAY= WAYLAND_DISPLAY=", "no graphical display"},
-                           {"-u WAYLAND_DISPLAY DISPLAY=:4711", "the display cannot be opened (DISPLAY=:4711)"}}) {
-    const auto [ms, err] = run(std::string("-u SDL_VIDEODRIVER ") + env + " TERM=xterm", "", "10", 1, says);
+  for (auto [env, says] :
+       {std::pair("-u DISPLAY -u WAYLAND_DISPLAY", "no graphical display"),
+        {"DISPLAY= WAYLAND_DISPLAY=", "no graphical display"},
+        {"-u WAYLAND_DISPLAY DISPLAY=:4711", "the display cannot be opened (DISPLAY=:4711)"}}) {
+    const auto [ms, err] =
+        run(std::string("-u SDL_VIDEODRIVER ") + env + " TERM=xterm", "", "10", 1, says);
     EXPECT_LT(ms, 5000) << env;
     EXPECT_EQ(err.rfind("talmyr: ", 0), 0u) << err;
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;  // one line: a leak report would add more
   }
   EXPECT_GE(run("-u DISPLAY SDL_VIDEODRIVER=dummy", "", "1.5", 0, "").first, 1500);
-  EXPECT_EQ(run("SDL_VIDEODRIVER=x11 DISPLAY=", "--scale 12", "10", 2, "usage: talmyr").second.find("cannot start"),
+  EXPECT_EQ(run("SDL_VIDEODRIVER=x11 DISPLAY=", "--scale 12", "10", 2, "usage: talmyr")
+                .second.find("cannot start"),
             std::string::npos);
 }
 

@@ -2,17 +2,20 @@
 // a new game after a played one, which keys move the hero, the duel's and the title's menus.
 #include <gtest/gtest.h>
 
-#include "assets.h"
-#include "harness.h"
-
 #include <tuple>
 #include <vector>
+
+#include "assets.h"
+#include "harness.h"
 
 namespace {
 
 class World : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(harness::start()); flow_active = true; }  // hand-overs only recorded
+  void SetUp() override {
+    ASSERT_TRUE(harness::start());
+    flow_active = true;
+  }  // hand-overs only recorded
   void TearDown() override { flow_active = false, harness::stop(); }
 };
 
@@ -34,7 +37,8 @@ void script(std::vector<Step> s) {
   seen.clear(), seenAt.clear();
   next = held = 0;
   harness::driver = [] {
-    if (seen.empty() || seen.back() != flow_current) seen.push_back(flow_current), seenAt.push_back(GpTickCountGet());
+    if (seen.empty() || seen.back() != flow_current)
+      seen.push_back(flow_current), seenAt.push_back(GpTickCountGet());
     if (held > 0) {
       if (--held > 0 && flow_current == steps[next - 1].when) return;
       for (SDLKey k : steps[next - 1].keys) harness::release(k);
@@ -56,36 +60,41 @@ void fromMenu(std::vector<Step> s) {
 
 TEST_F(World, ANewGameUndoesAPlayedOneOnFreshCopiesOfTheGrids) {
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);  // no mouse pointer over the picture
-  perso.force = 6, perso.pvMax = 50, perso.gold = 3, garde3.beaten = 1, gmere.gold = 0, gpere.pv = 10;
+  perso.force = 6, perso.pvMax = 50, perso.gold = 3, garde3.beaten = 1, gmere.gold = 0,
+  gpere.pv = 10;
   placeChara(&chateau, &garde3, 10, 12, 2);
   placeChara(nullptr, &vagabond, -1, -1, 0);
   vagabond.scene = 2;
   entree.tiles[2 * 20 + 15] = 1;  // the food eaten
   maison1.lastX = 4, maison1.lastY = 3;
   init2();
-  EXPECT_EQ(std::make_tuple(perso.force, perso.pvMax, perso.gold, garde3.beaten, garde3.py, gmere.gold, gpere.pv),
+  EXPECT_EQ(std::make_tuple(perso.force, perso.pvMax, perso.gold, garde3.beaten, garde3.py,
+                            gmere.gold, gpere.pv),
             std::make_tuple(1, 20, 100, 0, 9 * 32, 75, 20));
-  EXPECT_EQ(std::make_tuple(garde3.pv, vagabond.map, vagabond.x, vagabond.scene), std::make_tuple(50, &ile, 9, 0));
-  EXPECT_EQ(std::make_tuple(entree.tiles[2 * 20 + 15], map_entree[2 * 20 + 15], maison1.lastX), std::make_tuple(254, 254, 0));
+  EXPECT_EQ(std::make_tuple(garde3.pv, vagabond.map, vagabond.x, vagabond.scene),
+            std::make_tuple(50, &ile, 9, 0));
+  EXPECT_EQ(std::make_tuple(entree.tiles[2 * 20 + 15], map_entree[2 * 20 + 15], maison1.lastX),
+            std::make_tuple(254, 254, 0));
   EXPECT_NE(entree.tiles, map_entree);
 }
 
 TEST_F(World, OneArrowAloneStepsOnWalkableFreeTilesInsideTheMap) {
   // the map and tile, the keys held and new, then the facing and the pixel after one move check
   const std::tuple<smap*, int, int, uint32_t, uint32_t, int, int> rows[] = {
-      {&ile, 3, 4, KEY_RIGHT, 0, 1, 97},                     // a held arrow turns and starts a step
+      {&ile, 3, 4, KEY_RIGHT, 0, 1, 97},  // a held arrow turns and starts a step
       {&ile, 10, 5, KEY_LEFT | KEY_UP, KEY_LEFT | KEY_UP, 2, 320},  // never two keys at once
       {&ile, 10, 5, KEY_RIGHT | KEY_A, KEY_RIGHT | KEY_A, 2, 320},
       {&ile, 10, 5, KEY_DOWN | KEY_START, KEY_DOWN | KEY_START, 2, 320},
       {&ile, 10, 5, KEY_A, KEY_A, 2, 320},
-      {&ile, 14, 6, KEY_RIGHT, KEY_RIGHT, 1, 448},           // the castle's door at (15, 6)
-      {&maison1, 0, 3, KEY_LEFT, KEY_LEFT, 3, 0},            // the map's edge
-      {&ile, 10, 14, KEY_LEFT, 0, 3, 320}};                  // the vagrant at (9, 14)
+      {&ile, 14, 6, KEY_RIGHT, KEY_RIGHT, 1, 448},  // the castle's door at (15, 6)
+      {&maison1, 0, 3, KEY_LEFT, KEY_LEFT, 3, 0},   // the map's edge
+      {&ile, 10, 14, KEY_LEFT, 0, 3, 320}};         // the vagrant at (9, 14)
   for (auto [m, x, y, key, ch, dir, px] : rows) {
     harness::placeHero(m, x, y, 2);
     Key = key, KeyCh = ch;
     chkDplPerso();
-    EXPECT_EQ(std::make_tuple(perso.dir, perso.px, perso.py), std::make_tuple(dir, px, 32 * y)) << x << "," << y;
+    EXPECT_EQ(std::make_tuple(perso.dir, perso.px, perso.py), std::make_tuple(dir, px, 32 * y))
+        << x << "," << y;
   }
   placeChara(nullptr, &vagabond, -1, -1, 0);  // gone from his map, he blocks nothing
   chkDplPerso();
@@ -117,10 +126,14 @@ TEST_F(World, TheDuelsCursorMovesOnlyOnOneNewArrowAndNeverWraps) {
     gameCombat();
     hal_working = 1, flow_next = SCR_NONE;
   };
-  fight(&garde1, {{SCR_NONE, {SDLK_DOWN, SDLK_RIGHT}}, {SCR_NONE, {SDLK_UP}}, {SCR_NONE, {SDLK_SPACE}}});
+  fight(&garde1,
+        {{SCR_NONE, {SDLK_DOWN, SDLK_RIGHT}}, {SCR_NONE, {SDLK_UP}}, {SCR_NONE, {SDLK_SPACE}}});
   EXPECT_LT(garde1.pv, 40);  // the dragon attack struck
   EXPECT_EQ(perso.gold, 100);
-  fight(&garde2, {{SCR_NONE, {SDLK_DOWN}}, {SCR_NONE, {SDLK_DOWN}}, {SCR_NONE, {SDLK_DOWN}}, {SCR_NONE, {SDLK_SPACE}}});
+  fight(&garde2, {{SCR_NONE, {SDLK_DOWN}},
+                  {SCR_NONE, {SDLK_DOWN}},
+                  {SCR_NONE, {SDLK_DOWN}},
+                  {SCR_NONE, {SDLK_SPACE}}});
   EXPECT_EQ(garde2.pv, 30);  // not round to RYUKEN: FUITE, for 40 coins
   EXPECT_EQ(perso.gold, 60);
 }
@@ -128,16 +141,27 @@ TEST_F(World, TheDuelsCursorMovesOnlyOnOneNewArrowAndNeverWraps) {
 TEST_F(World, TheTitleMenuTheAboutPageTheIntroAndTheInformationPage) {
   // no wrap at either end, no move with another key held; Return or Space chooses; Return alone
   // skips the intro; any game key but Escape leaves the information page, its key going no further
-  fromMenu({{SCR_MENU, {SDLK_UP}},          {SCR_MENU, {SDLK_DOWN}},         {SCR_MENU, {SDLK_DOWN}},
-            {SCR_MENU, {SDLK_RETURN}},      {SCR_ABOUT, {SDLK_SPACE}},       {SCR_MENU, {SDLK_DOWN, SDLK_LEFT}},
-            {SCR_MENU, {SDLK_SPACE}},       {SCR_INTRO, {SDLK_RETURN, SDLK_LEFT}}, {SCR_INTRO, {SDLK_RETURN}},
-            {SCR_ENGINE, {SDLK_RETURN}},    {SCR_INFO, {SDLK_ESCAPE}},       {SCR_INFO, {SDLK_a}},
-            {SCR_INFO, {SDLK_LEFT}},        {SCR_ENGINE, {SDLK_RETURN}},     {SCR_INFO, {SDLK_SPACE}}});
-  const std::vector<ScreenId> want = {SCR_MENU, SCR_ABOUT, SCR_MENU, SCR_INTRO, SCR_ENGINE,
+  fromMenu({{SCR_MENU, {SDLK_UP}},
+            {SCR_MENU, {SDLK_DOWN}},
+            {SCR_MENU, {SDLK_DOWN}},
+            {SCR_MENU, {SDLK_RETURN}},
+            {SCR_ABOUT, {SDLK_SPACE}},
+            {SCR_MENU, {SDLK_DOWN, SDLK_LEFT}},
+            {SCR_MENU, {SDLK_SPACE}},
+            {SCR_INTRO, {SDLK_RETURN, SDLK_LEFT}},
+            {SCR_INTRO, {SDLK_RETURN}},
+            {SCR_ENGINE, {SDLK_RETURN}},
+            {SCR_INFO, {SDLK_ESCAPE}},
+            {SCR_INFO, {SDLK_a}},
+            {SCR_INFO, {SDLK_LEFT}},
+            {SCR_ENGINE, {SDLK_RETURN}},
+            {SCR_INFO, {SDLK_SPACE}}});
+  const std::vector<ScreenId> want = {SCR_MENU, SCR_ABOUT,  SCR_MENU, SCR_INTRO, SCR_ENGINE,
                                       SCR_INFO, SCR_ENGINE, SCR_INFO, SCR_ENGINE};
   ASSERT_EQ(seen, want);
   EXPECT_LT(seenAt[4] - seenAt[3], 3000u);
-  EXPECT_EQ(std::make_tuple(game.map, perso.px, perso.py, perso.dir), std::make_tuple(&ile, 17 * 32, 14 * 32, 3));
+  EXPECT_EQ(std::make_tuple(game.map, perso.px, perso.py, perso.dir),
+            std::make_tuple(&ile, 17 * 32, 14 * 32, 3));
 }
 
 TEST_F(World, HoldingDownEndsTheIntroInAboutEightyFiveFrames) {

@@ -8,7 +8,8 @@
 extern "C" void talmyr_report_line(const char* lang, const char* line);
 
 // A picture: 320x240 5-6-5 pixels, as hexadecimal text (four digits a pixel).
-extern "C" void talmyr_report_picture(const char* lang, const char* name, const uint16_t* px, int n);
+extern "C" void talmyr_report_picture(const char* lang, const char* name, const uint16_t* px,
+                                      int n);
 
 extern "C" void talmyr_report_done(int ok);
 
