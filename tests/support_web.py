@@ -57,6 +57,16 @@ def chromium(width=1280, height=800, lang=None, sound=True):
     return d
 
 
+@contextlib.contextmanager
+def browser(**options):
+    """chromium(**options) without sound, quit at the end."""
+    d = chromium(sound=False, **options)
+    try:
+        yield d
+    finally:
+        d.quit()
+
+
 def wait_for(d, script, timeout=30.0, every=0.05):
     """Runs script until it returns something true; returns that, or None after timeout."""
     end = time.time() + timeout

@@ -10,16 +10,22 @@ closed page, continued to the very view left. page: a whole-number magnification
 kept from scrolling; the language; a standard gamepad; the music loops' lengths; the messages for
 no WebAssembly and for a missing or broken program.
 """
+import difflib
 import os
 import shutil
 import sys
 import tempfile
 import time
+import wave
+
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import support_web as web  # noqa: E402
 
 REFS = os.path.join(web.ROOT, "tests", "references")
+PICTURES = os.path.join(REFS, "pictures")
 failures = []
 
 
@@ -30,61 +36,46 @@ def check(ok, what):
     return ok
 
 
-def first_difference(a, b):
-    for i, (x, y) in enumerate(zip(a, b)):
-        if x != y:
-            return i + 1, x, y
-    return min(len(a), len(b)) + 1, "(end)" if len(a) < len(b) else a[len(b)], \
-        "(end)" if len(b) < len(a) else b[len(a)]
+def ref565(name):
+    return web.png565(os.path.join(PICTURES, name + ".png"))
 
 
 def test_story(build, out):
-    with web.served(os.path.join(build, "web-test")) as address:
-        d = web.chromium(sound=False)
-        try:
-            d.get(address)
-            t0 = time.time()
-            report = web.wait_for(d, "var r = Module.talmyrReport; return r && r.done ? r : null",
-                                  timeout=900, every=1.0)
-            check(report is not None, "the story ran to its end in the browser (%.0f s)" % (time.time() - t0))
-            if not report:
-                return
-            check(not report["errors"], "no abort: %s" % report["errors"])
-            check(report["ok"], "every scenario of the story ended by itself")
-            for lang, ref in (("fr", "story.txt"), ("en", "story.en.txt")):
-                want = open(os.path.join(REFS, ref), encoding="utf-8").read().splitlines()
-                got = report["lines"].get(lang, [])
-                same = got == want
-                if not same:
-                    n, a, b = first_difference(want, got)
-                    with open(os.path.join(out, "story-web.%s.txt" % lang), "w", encoding="utf-8") as f:
-                        f.write("\n".join(got) + "\n")
-                    print("  line %d: reference %r, page %r" % (n, a, b))
-                check(same, "%s transcript equals %s (%d lines)" % (lang, ref, len(want)))
-            pictures = os.path.join(REFS, "pictures")
-            for lang in ("fr", "en"):
-                shots = report["pictures"].get(lang, {})
-                bad = []
-                for name, hexa in sorted(shots.items()):
-                    ref = os.path.join(pictures, "%s.en.png" % name)
-                    if lang == "fr" or not os.path.exists(ref):
-                        ref = os.path.join(pictures, "%s.png" % name)
-                    px = [int(hexa[i:i + 4], 16) for i in range(0, len(hexa), 4)]
-                    if not os.path.exists(ref) or web.png565(ref) != px:
-                        bad.append(name)
-                        web.save565(os.path.join(out, "story-web-%s.%s.png" % (name, lang)), px)
-                refs = {f.split(".")[0] for f in os.listdir(pictures)}
-                check(len(shots) > 0 and set(shots) == refs,
-                      "%s: the page took every reference picture (%d of %d)" % (lang, len(shots), len(refs)))
-                check(not bad, "%s: every picture equals the desktop's reference%s"
-                      % (lang, (" (differ: %s; see %s)" % (", ".join(bad), out)) if bad else ""))
-        finally:
-            d.quit()
+    with web.served(os.path.join(build, "web-test")) as address, web.browser() as d:
+        d.get(address)
+        t0 = time.time()
+        report = web.wait_for(d, "var r = Module.talmyrReport; return r && r.done ? r : null",
+                              timeout=900, every=1.0)
+        if not check(report is not None, "the story ran to its end (%.0f s)" % (time.time() - t0)):
+            return
+        check(not report["errors"], "no abort: %s" % report["errors"])
+        check(report["ok"], "every scenario of the story ended by itself")
+        for lang, ref in (("fr", "story.txt"), ("en", "story.en.txt")):
+            want = open(os.path.join(REFS, ref), encoding="utf-8").read().splitlines()
+            got = report["lines"].get(lang, [])
+            if got != want:
+                with open(os.path.join(out, "story-web.%s.txt" % lang), "w", encoding="utf-8") as f:
+                    f.write("\n".join(got) + "\n")
+                print("".join(list(difflib.unified_diff(want, got, ref, "page", n=1))[:12]))
+            check(got == want, "%s transcript equals %s (%d lines)" % (lang, ref, len(want)))
+        refs = {f.split(".")[0] for f in os.listdir(PICTURES)}
+        for lang in ("fr", "en"):
+            shots, bad = report["pictures"].get(lang, {}), []
+            for name, hexa in sorted(shots.items()):
+                own = "%s.en" % name
+                ref = own if lang == "en" and os.path.exists(os.path.join(PICTURES, own + ".png")) \
+                    else name
+                px = [int(hexa[i:i + 4], 16) for i in range(0, len(hexa), 4)]
+                if not os.path.exists(os.path.join(PICTURES, ref + ".png")) or ref565(ref) != px:
+                    bad.append(name)
+                    web.save565(os.path.join(out, "story-web-%s.%s.png" % (name, lang)), px)
+            check(len(shots) > 0 and set(shots) == refs, "%s: the page took every reference "
+                  "picture (%d of %d)" % (lang, len(shots), len(refs)))
+            check(not bad, "%s: every picture equals the desktop's reference %s" % (lang, bad))
 
 
 def test_keys(build, out):
     import subprocess
-    from selenium.webdriver.common.keys import Keys
     keys = {"Enter": Keys.ENTER, " ": Keys.SPACE, "ArrowLeft": Keys.ARROW_LEFT}
     for lang in ("fr", "en"):
         moments = os.path.join(build, "web-moments", lang)
@@ -94,142 +85,129 @@ def test_keys(build, out):
                    XDG_CONFIG_HOME=os.path.join(build, "test-config"))
         r = subprocess.run([os.path.join(build, "tests", "moments"), moments, lang], env=env,
                            capture_output=True, text=True)
-        if not check(r.returncode == 0, "%s: the desktop drew the moments %s" % (lang, r.stderr.strip())):
+        if not check(r.returncode == 0, "%s: the desktop drew the moments %s" % (lang, r.stderr)):
             continue
-        script = [line.rstrip("\n").split("\t") for line in open(os.path.join(moments, "moments.txt"))]
+        script = [line.rstrip("\n").split("\t")
+                  for line in open(os.path.join(moments, "moments.txt"))]
         pics = {f: web.png565(os.path.join(moments, f)) for f, _, _ in script}
-        title_ref = os.path.join(REFS, "pictures", "title.en.png" if lang == "en" else "title.png")
-        check(pics[script[0][0]] == web.png565(title_ref), "%s: the moments' title is the reference's" % lang)
-        with web.served(os.path.join(build, "web")) as address:
-            d = web.chromium(sound=False)
-            try:
-                d.get(address + "?lang=" + lang)
-                intro = [pics[f] for f, name, _ in script if name == "intro"]
-                i = 0
-                while i < len(script):
-                    f, name, key = script[i]
-                    if name == "intro":
-                        k = web.expect(d, intro, timeout=15)
-                        check(k >= 0, "%s: the intro's frame %d is the desktop's" % (lang, k))
-                        while i < len(script) and script[i][1] == "intro":
-                            i += 1
-                        web.tap(d, Keys.ENTER, intro[k] if k >= 0 else None)
-                        continue
-                    ok = web.expect(d, [pics[f]]) == 0
-                    if not ok:
-                        web.save565(os.path.join(out, "keys-%s-%s.png" % (lang, name)), web.canvas565(d))
-                    if not check(ok, "%s: %s as the desktop draws it" % (lang, name)):
-                        break
-                    web.tap(d, keys[key], pics[f])
-                    if name == "duel":
-                        # every turn the dragon attack, until the hero falls and the vagrant speaks
-                        duel, after = pics[f], pics[script[i + 1][0]]
-                        end = time.time() + 90
-                        while time.time() < end:
-                            if web.expect(d, [after], timeout=0.2) == 0:
-                                break
-                            if web.expect(d, [duel], timeout=0.2, rows=(112, 200)) == 0:
-                                web.tap(d, Keys.SPACE)
-                    i += 1
-            finally:
-                d.quit()
+        check(pics[script[0][0]] == ref565("title.en" if lang == "en" else "title"),
+              "%s: the moments' title is the reference's" % lang)
+        with web.served(os.path.join(build, "web")) as address, web.browser() as d:
+            d.get(address + "?lang=" + lang)
+            intro = [pics[f] for f, name, _ in script if name == "intro"]
+            i = 0
+            while i < len(script):
+                f, name, key = script[i]
+                if name == "intro":  # met wherever it has got to
+                    k = web.expect(d, intro, timeout=15)
+                    check(k >= 0, "%s: the intro's frame %d is the desktop's" % (lang, k))
+                    while i < len(script) and script[i][1] == "intro":
+                        i += 1
+                    web.tap(d, Keys.ENTER, intro[k] if k >= 0 else None)
+                    continue
+                if not check(web.expect(d, [pics[f]]) == 0, "%s: %s as the desktop draws it"
+                             % (lang, name)):
+                    web.save565(os.path.join(out, "keys-%s-%s.png" % (lang, name)),
+                                web.canvas565(d))
+                    break
+                web.tap(d, keys[key], pics[f])
+                if name == "duel":  # every turn the dragon attack, until the vagrant speaks
+                    duel, after = pics[f], pics[script[i + 1][0]]
+                    end = time.time() + 90
+                    while time.time() < end and web.expect(d, [after], timeout=0.2) != 0:
+                        if web.expect(d, [duel], timeout=0.2, rows=(112, 200)) == 0:
+                            web.tap(d, Keys.SPACE)
+                i += 1
 
 
 def test_kept(build, out):
-    """A game closed in the middle and continued: the page keeps it in the browser's storage at the
-    change of map and again when the tab is hidden or the page goes away; opened again, its title
-    menu offers Continuer first, and Continuer shows the very view the page was left on."""
-    from selenium.webdriver.common.keys import Keys
-    title = web.png565(os.path.join(REFS, "pictures", "title.png"))
-    title_kept = web.png565(os.path.join(REFS, "pictures", "title_kept.png"))
+    """The page keeps the game in the browser's storage at a change of map, when the tab is
+    hidden and when the page goes away; opened again, "Continuer" shows the very view left."""
+    title, title_kept = ref565("title"), ref565("title_kept")
     kept = "return localStorage.getItem('talmyr.kept-game')"
 
     def hero(text):
         return next((l for l in (text or "").splitlines() if l.startswith("hero=")), None)
 
-    with web.served(os.path.join(build, "web")) as address:
-        d = web.chromium(sound=False)
-        try:
-            d.get(address + "?lang=fr")
-            check(web.expect(d, [title], timeout=30) == 0, "kept: no game kept, the usual title menu")
-            web.tap(d, Keys.ENTER, title)  # Jouer
-            time.sleep(0.5)
-            web.tap(d, Keys.ENTER)         # the story skipped
-            entered = web.wait_for(d, kept, timeout=30)
-            check(hero(entered) == "hero=ile 17 14 3 0", "kept: the game kept on entering the island: %s" % hero(entered))
-            web.tap(d, Keys.ARROW_LEFT)  # a step west: only a close can keep it now
-            time.sleep(1.0)
-            d.execute_script("Object.defineProperty(document, 'visibilityState', {value: 'hidden', configurable: true});"
-                             "document.dispatchEvent(new Event('visibilitychange'))")
-            hidden = hero(d.execute_script(kept))
-            check(hidden not in (None, hero(entered)), "kept: the tab hidden, the game kept again: %s" % hidden)
-            d.execute_script("delete document.visibilityState")
-            web.tap(d, Keys.ARROW_LEFT)
-            time.sleep(1.0)
-            left = web.canvas565(d)
-            d.get("about:blank")  # the page goes away
-            d.get(address + "?lang=fr")
-            closed = hero(d.execute_script(kept))
-            check(closed not in (None, hidden), "kept: the page closed, the game kept as it was left: %s" % closed)
-            ok = web.expect(d, [title_kept], timeout=30) == 0
-            if not ok:
-                web.save565(os.path.join(out, "kept-title.png"), web.canvas565(d))
-            check(ok, "kept: opened again, the title menu offers Continuer first")
-            web.tap(d, Keys.ENTER, title_kept)
-            ok = web.expect(d, [left], timeout=15) == 0
-            if not ok:
-                web.save565(os.path.join(out, "kept-continued.png"), web.canvas565(d))
-                web.save565(os.path.join(out, "kept-left.png"), left)
-            check(ok, "kept: Continuer shows the view the page was left on")
-        finally:
-            d.quit()
+    with web.served(os.path.join(build, "web")) as address, web.browser() as d:
+        d.get(address + "?lang=fr")
+        check(web.expect(d, [title], timeout=30) == 0, "kept: no game kept, the usual title menu")
+        web.tap(d, Keys.ENTER, title)  # Jouer
+        time.sleep(0.5)
+        web.tap(d, Keys.ENTER)         # the story skipped
+        entered = hero(web.wait_for(d, kept, timeout=30))
+        check(entered == "hero=ile 17 14 3 0", "kept: kept on entering the island: %s" % entered)
+        web.tap(d, Keys.ARROW_LEFT)  # a step west: only a close can keep it now
+        time.sleep(1.0)
+        d.execute_script("Object.defineProperty(document, 'visibilityState',"
+                         " {value: 'hidden', configurable: true});"
+                         "document.dispatchEvent(new Event('visibilitychange'))")
+        hidden = hero(d.execute_script(kept))
+        check(hidden not in (None, entered), "kept: the tab hidden, kept again: %s" % hidden)
+        d.execute_script("delete document.visibilityState")
+        web.tap(d, Keys.ARROW_LEFT)
+        time.sleep(1.0)
+        left = web.canvas565(d)
+        d.get("about:blank")  # the page goes away
+        d.get(address + "?lang=fr")
+        closed = hero(d.execute_script(kept))
+        check(closed not in (None, hidden), "kept: the page closed, kept as left: %s" % closed)
+        if not check(web.expect(d, [title_kept], timeout=30) == 0,
+                     "kept: opened again, the title menu offers Continuer first"):
+            web.save565(os.path.join(out, "kept-title.png"), web.canvas565(d))
+        web.tap(d, Keys.ENTER, title_kept)
+        if not check(web.expect(d, [left], timeout=15) == 0,
+                     "kept: Continuer shows the view the page was left on"):
+            web.save565(os.path.join(out, "kept-continued.png"), web.canvas565(d))
+            web.save565(os.path.join(out, "kept-left.png"), left)
 
 
-def loop_frames(build, song):
-    import wave
-    w = wave.open(os.path.join(build, "web-music", song + ".loop.wav"))
-    return w.getnframes()
+AUDIO = """var a = Module.talmyrAudio;
+return a.source && a.ctx.state === 'running' && a.tracks.every(function (t) { return t.buffer; })
+  ? [a.wanted, a.ctx.sampleRate, a.tracks.map(function (t) { return t.buffer.length; }),
+     a.tracks.map(function (t) { return t.buffer.duration; })] : null"""
+PAD = """window.talmyrPad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
+  buttons: Array.from({ length: 17 }, function () { return { pressed: false }; }) };
+Object.defineProperty(navigator, 'getGamepads', { configurable: true,
+  value: function () { return [null, window.talmyrPad]; } });
+dispatchEvent(new Event('gamepadconnected'));"""
 
 
 def test_page(build, out):
-    from selenium.webdriver.common.action_chains import ActionChains
-    from selenium.webdriver.common.keys import Keys
-    pictures = os.path.join(REFS, "pictures")
-    title = {"fr": web.png565(os.path.join(pictures, "title.png")),
-             "en": web.png565(os.path.join(pictures, "title.en.png"))}
+    title = {"fr": ref565("title"), "en": ref565("title.en")}
     with web.served(os.path.join(build, "web")) as address:
-        # the size of the picture, its place, the language, the keys, the music
+        # the size of the picture, its place, the language, the keys kept from scrolling
         for (w, h, scale), browser_lang, query, lang in (
                 ((1280, 800, 3), "fr-FR", "", "fr"), ((1920, 1080, 4), "en-US", "", "en"),
                 ((800, 600, 2), "de-DE", "", "en"), ((1280, 800, 3), "en-US", "?lang=fr", "fr")):
-            d = web.chromium(w, h, lang=browser_lang, sound=False)
-            try:
+            with web.browser(width=w, height=h, lang=browser_lang) as d:
                 d.get(address + query)
                 what = "%dx%d, browser in %s%s" % (w, h, browser_lang, query)
-                check(web.expect(d, [title[lang]], timeout=20) == 0, "%s: the title menu in %s" % (what, lang))
+                check(web.expect(d, [title[lang]], timeout=20) == 0,
+                      "%s: the title menu in %s" % (what, lang))
                 box = d.execute_script(
                     "var c = document.getElementById('game'), r = c.getBoundingClientRect();"
                     "return [r.left, r.top, r.width, r.height, getComputedStyle(c).imageRendering,"
                     " document.documentElement.lang, document.title];")
                 want = [(w - 320 * scale) // 2, (h - 240 * scale) // 2, 320 * scale, 240 * scale]
-                check(box[:4] == want, "%s: the picture at x%d, centred %s (is %s)" % (what, scale, want, box[:4]))
+                check(box[:4] == want, "%s: the picture at x%d, centred %s (is %s)"
+                      % (what, scale, want, box[:4]))
                 check(box[4] == "pixelated", "%s: magnified sharp (%s)" % (what, box[4]))
-                check(box[5] == lang and box[6] == "Talmyr demo 2'", "%s: page in %s, titled (%s)" % (what, lang, box[5:]))
-                d.execute_script("window.talmyrKept = []; addEventListener('keydown', function (e) {"
-                                 " talmyrKept.push(e.defaultPrevented); });")
+                check(box[5:] == [lang, "Talmyr demo 2'"], "%s: page in %s, titled (%s)"
+                      % (what, lang, box[5:]))
+                d.execute_script("window.talmyrKept = []; addEventListener('keydown',"
+                                 " function (e) { talmyrKept.push(e.defaultPrevented); });")
                 for k in (Keys.ARROW_DOWN, Keys.SPACE, Keys.ARROW_UP, Keys.PAGE_DOWN):
                     ActionChains(d).send_keys(k).perform()
-                scrolled = d.execute_script("return [scrollX, scrollY, document.scrollingElement.scrollTop,"
+                scrolled = d.execute_script("return [scrollX, scrollY,"
+                                            " document.scrollingElement.scrollTop,"
                                             " talmyrKept.slice(0, 3)]")
                 check(scrolled[:3] == [0, 0, 0] and all(scrolled[3]),
-                      "%s: arrows and Space kept from the page, nothing scrolled (%s)" % (what, scrolled))
-            finally:
-                d.quit()
+                      "%s: arrows and Space kept from the page (%s)" % (what, scrolled))
 
-        # the music: each loop decoded to the desktop's length, and the exploration music playing
-        # (the sound allowed by the first key) once the intro is left
-        d = web.chromium(sound=False)
-        try:
+        # no sound before the first key; the exploration music once the intro is left; each loop
+        # decoded to the desktop's length
+        with web.browser() as d:
             d.get(address + "?lang=fr")
             web.expect(d, [title["fr"]], timeout=20)
             state = d.execute_script("return Module.talmyrAudio.ctx.state")
@@ -239,56 +217,38 @@ def test_page(build, out):
                 time.sleep(0.3)
                 ActionChains(d).key_up(key).perform()
                 time.sleep(0.5)
-            music = web.wait_for(d, "var a = Module.talmyrAudio; return a.source && a.ctx.state === 'running' &&"
-                                    " a.tracks.every(function (t) { return t.buffer; }) ? [a.wanted,"
-                                    " a.ctx.sampleRate, a.tracks.map(function (t) { return t.buffer.length; }),"
-                                    " a.tracks.map(function (t) { return t.buffer.duration; })] : null", timeout=20)
-            check(music is not None, "the exploration music plays after the intro (the sound was %s before "
-                                     "the first key)" % state)
-            if music:
+            music = web.wait_for(d, AUDIO, timeout=20)
+            if check(music is not None, "the music plays after the intro"):
                 wanted, rate, lengths, durations = music
                 check(wanted == 0, "the exploration music is the one playing (%d)" % wanted)
                 for i, song in enumerate(("un", "battle")):
-                    frames = loop_frames(build, song)
-                    gap_ms = (durations[i] - frames / 22050.0) * 1000
-                    print("  %s: loop of %d frames at 22050 Hz; decoded %d frames at %d Hz: "
-                          "%.3f ms more than the loop" % (song, frames, lengths[i], rate, gap_ms))
+                    loop = os.path.join(build, "web-music", song + ".loop.wav")
+                    frames = wave.open(loop).getnframes()
+                    more = (durations[i] - frames / 22050) * 1000
+                    print("  %s: loop of %d frames at 22050 Hz; decoded %d at %d Hz: %.3f ms more"
+                          % (song, frames, lengths[i], rate, more))
                     check(abs(lengths[i] - frames * rate / 22050.0) <= 1,
-                          "%s: its loop decoded to the desktop's length, no gap at the loop point" % song)
-        finally:
-            d.quit()
+                          "%s: its loop decoded to the desktop's length, no gap" % song)
 
-        # a gamepad of the standard layout (the browser's Gamepad API, played by a stand-in pad):
-        # the d-pad, the stick, a face button and Start move through the title menu and the about
-        # page as the keys do
-        d = web.chromium(sound=False)
-        try:
+        # a stand-in gamepad of the standard layout moves through the title menu and the about page
+        with web.browser() as d:
             d.get(address + "?lang=fr")
             web.expect(d, [title["fr"]], timeout=20)
-            d.execute_script(
-                "window.talmyrPad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0],"
-                " buttons: Array.from({ length: 17 }, function () { return { pressed: false }; }) };"
-                "Object.defineProperty(navigator, 'getGamepads', { configurable: true,"
-                " value: function () { return [null, window.talmyrPad]; } });"
-                "dispatchEvent(new Event('gamepadconnected'));")
-            about = {n: web.png565(os.path.join(pictures, n + ".png")) for n in ("title_about", "about")}
-
-            def pad(script, want, what):
-                d.execute_script(script)
-                ok = web.expect(d, [want], timeout=10) == 0
+            d.execute_script(PAD)
+            for press, want, what in (
+                    ("buttons[13].pressed = true", "title_about", "the d-pad's down moves it"),
+                    ("axes[1] = -1", "title", "the stick's up moves it back"),
+                    ("axes[1] = 0.9", "title_about", "the stick's down again"),
+                    ("buttons[0].pressed = true", "about", "a face button chooses"),
+                    ("buttons[9].pressed = true", "title", "Start leaves the about page")):
+                d.execute_script("talmyrPad." + press)
+                ok = web.expect(d, [ref565(want)], timeout=10) == 0
                 d.execute_script("talmyrPad.buttons.forEach(function (b) { b.pressed = false; });"
                                  "talmyrPad.axes = [0, 0, 0, 0];")
                 time.sleep(0.3)
                 check(ok, "a gamepad: %s" % what)
-            pad("talmyrPad.buttons[13].pressed = true;", about["title_about"], "the d-pad's down moves the menu")
-            pad("talmyrPad.axes[1] = -1;", title["fr"], "the stick's up moves it back")
-            pad("talmyrPad.axes[1] = 0.9;", about["title_about"], "the stick's down again")
-            pad("talmyrPad.buttons[0].pressed = true;", about["about"], "a face button chooses")
-            pad("talmyrPad.buttons[9].pressed = true;", title["fr"], "Start leaves the about page")
-        finally:
-            d.quit()
 
-    # what the player sees when the browser has no WebAssembly, or the program is missing or broken
+    # what the player sees without WebAssembly, or when the program is missing or broken
     for case in ("no WebAssembly", "no wasm", "cut wasm", "not wasm", "no js"):
         folder = tempfile.mkdtemp(prefix="talmyr-web-")
         shutil.copytree(os.path.join(build, "web"), folder, dirs_exist_ok=True)
@@ -302,20 +262,18 @@ def test_page(build, out):
             open(wasm, "wb").write(b"\0asm" + b"\x01\0\0\0" + b"\xff" * 4000)
         elif case == "no js":
             os.remove(os.path.join(folder, "talmyr.js"))
-        with web.served(folder) as address:
-            d = web.chromium(sound=False)
-            try:
-                if case == "no WebAssembly":
-                    d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": "delete window.WebAssembly;"})
-                d.get(address + "?lang=en")
-                state = web.wait_for(d, "return document.body.getAttribute('data-state')", timeout=20)
-                text = d.execute_script("return document.getElementById('message').textContent")
-                visible = d.execute_script("return getComputedStyle(document.getElementById('status')).display")
-                said = "WebAssembly" if case == "no WebAssembly" else "could not be loaded"
-                check(state == "error" and said in text and visible != "none",
-                      "%s: the page says so: %r" % (case, text))
-            finally:
-                d.quit()
+        with web.served(folder) as address, web.browser() as d:
+            if case == "no WebAssembly":
+                d.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                  {"source": "delete window.WebAssembly;"})
+            d.get(address + "?lang=en")
+            state = web.wait_for(d, "return document.body.getAttribute('data-state')", timeout=20)
+            text, shown = d.execute_script(
+                "return [document.getElementById('message').textContent,"
+                " getComputedStyle(document.getElementById('status')).display]")
+            said = "WebAssembly" if case == "no WebAssembly" else "could not be loaded"
+            check(state == "error" and said in text and shown != "none",
+                  "%s: the page says so: %r" % (case, text))
         shutil.rmtree(folder, ignore_errors=True)
 
 
