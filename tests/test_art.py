@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""The picture converter refuses, saying why, what it cannot convert exactly; the committed art is what
-our generators paint and passes its own checks. (What the build converts is seen pixel for pixel by
-test_references' pictures.)"""
+"""The picture converter refuses, saying why, what it cannot convert exactly; the committed art
+is what our generators paint and passes its own checks. (What the build converts is seen pixel
+for pixel by test_references' pictures.)"""
 import os
 import shutil
 import subprocess
@@ -24,9 +24,10 @@ with tempfile.TemporaryDirectory() as tmp:
     off, flat = palette.new_image(64, 128), palette.flat_palette()
     flat[3 * 40] ^= 0x80  # one entry off
     off.putpalette(flat)
-    for name, picture, why in [("sprite_perso", Image.new("RGB", (64, 128), (1, 2, 3)), "not a palette-indexed"),
-                               ("sprite_roi", palette.new_image(64, 96), "size 64x96"),
-                               ("sprite_boss", off, "palette differs"), ("tiles_decor", None, "missing")]:
+    for name, picture, why in [
+            ("sprite_perso", Image.new("RGB", (64, 128), (1, 2, 3)), "not a palette-indexed"),
+            ("sprite_roi", palette.new_image(64, 96), "size 64x96"),
+            ("sprite_boss", off, "palette differs"), ("tiles_decor", None, "missing")]:
         work = shutil.copytree(ART, os.path.join(tmp, name))
         path = os.path.join(work, name + ".png")
         picture.save(path) if picture is not None else os.remove(path)
