@@ -4,17 +4,10 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <random>
 #include <string>
 
-#include "harness.h"
 #include "pad.h"
-
-namespace pilot {  // the purposeful player (support_storm.cpp)
-void reset();
-void pump(std::mt19937& rng);
-bool battleScreen();
-}  // namespace pilot
+#include "support_autopilot.h"
 
 // Linked with --wrap: the joystick subsystem can be made to fail.
 static bool joystickFails = false;
@@ -223,7 +216,6 @@ TEST(RealClockDeathTest, TickCountStartsNearZeroGrowsAboutOneThousandPerSecondAn
 // A machine without a sound device nor joysticks, and one with whatever it has: the real start-up
 // says what is missing in one line, then three minutes of play through the ambush and its fight.
 TEST(Env, WithoutSoundOrPadsTheGameSaysSoAndPlays) {
-  static std::mt19937 rng;
   static bool sawCombat, heardMusic;
   for (const char* driver : {"nosuch", static_cast<const char*>(nullptr)}) {
     SCOPED_TRACE(driver ? driver : "none named");
@@ -232,10 +224,13 @@ TEST(Env, WithoutSoundOrPadsTheGameSaysSoAndPlays) {
     harness::resetWorld();
     hal_reset();
     hal_useVirtualClock(true, 0);
-    pilot::reset();
+    autopilot::begin({0});  // playing on from the title menu
     sawCombat = heardMusic = false;
-    hal_pumpHook = [] { GpTickCountGet() > 3 * 60000 ? harness::closeWindow() : pilot::pump(rng); };
-    hal_flipHook = [] { sawCombat |= pilot::battleScreen(), heardMusic |= musicPlaying() != 0; };
+    hal_pumpHook = [] { GpTickCountGet() > 3 * 60000 ? harness::closeWindow() : autopilot::pump(); };
+    hal_flipHook = [] {
+      sawCombat |= autopilot::combatOnScreen();
+      heardMusic |= musicPlaying() != 0;
+    };
     testing::internal::CaptureStderr();
     load_rsc();
     const bool started = init();

@@ -157,10 +157,7 @@ uint32_t playOne(unsigned seed, uint32_t budgetMs, double pilotShare) {
   harness::driver = onPump;
   hal_flipHook = onFrame;
   run.stackTop = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
-  // eaten food stays eaten for the program: given back, every seed starts as a new process would
-  const std::vector<int16_t> food(entree.tiles, entree.tiles + entree.w * entree.h);
   harness::runFromMenu();
-  std::copy(food.begin(), food.end(), entree.tiles);
   const uint32_t end = GpTickCountGet();
   EXPECT_EQ(hal_working, 0);
   EXPECT_FALSE(flow_active);

@@ -352,16 +352,10 @@ TEST(CommandLine, OptionsChooseTheWindowAndTheLanguageAndBadOnesStopWithAUsage) 
   EXPECT_EQ(std::tuple(o.fullscreen, o.scale, o.lang), std::tuple(0, 8, std::string("fr")));
   EXPECT_EQ(parse({"--help"}, o), 0);
   EXPECT_EQ(parse({"--version"}, o), 0);
-  for (std::vector<const char*> bad : {std::vector<const char*>{"--scale", "0"},
-                                       {"--scale", "9"},
-                                       {"--scale", "x"},
-                                       {"--scale"},
-                                       {"--scale=12"},
-                                       {"--big"},
-                                       {"fullscreen"},
-                                       {"--lang", "de"},
-                                       {"--lang"},
-                                       {"--lang=english"}}) {
+  for (std::vector<const char*> bad :
+       {std::vector<const char*>{"--scale", "0"}, {"--scale", "9"}, {"--scale", "x"}, {"--scale"},
+        {"--scale=12"}, {"--big"}, {"fullscreen"}, {"--lang", "de"}, {"--lang"},
+        {"--lang=english"}}) {
     std::string err;
     EXPECT_EQ(parse(bad, o, &err), 2) << bad[0];
     EXPECT_NE(err.find("usage: talmyr"), std::string::npos) << err;
@@ -371,23 +365,16 @@ TEST(CommandLine, OptionsChooseTheWindowAndTheLanguageAndBadOnesStopWithAUsage) 
 TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
   // LANGUAGE LC_ALL LC_MESSAGES LANG ("-": unset) and the language chosen: every other one is
   // English, LC_ALL and LANGUAGE come first, unless the locale is C
-  const char* const cases[][5] = {{"-", "-", "-", "-", "fr"},
-                                  {"-", "-", "-", "C", "fr"},
-                                  {"-", "-", "-", "POSIX", "fr"},
-                                  {"-", "-", "-", "C.UTF-8", "fr"},
-                                  {"-", "-", "-", "fr_FR.UTF-8", "fr"},
-                                  {"-", "-", "-", "fr_CA", "fr"},
-                                  {"-", "-", "-", "en_US.UTF-8", "en"},
-                                  {"-", "-", "-", "de_DE.UTF-8", "en"},
-                                  {"-", "-", "-", "ja_JP.eucJP", "en"},
-                                  {"-", "-", "fr_FR", "en_US", "fr"},
-                                  {"-", "en_GB", "fr_FR", "fr_FR", "en"},
-                                  {"fr", "-", "-", "en_US", "fr"},
-                                  {"de:fr", "-", "-", "en_US", "fr"},
-                                  {"de", "-", "-", "fr_FR", "en"},
-                                  {"en_GB:fr", "-", "-", "de_DE", "en"},
-                                  {"en", "-", "-", "C", "fr"},
-                                  {"en", "-", "-", "-", "fr"}};
+  const char* const cases[][5] = {
+      {"-", "-", "-", "-", "fr"},           {"-", "-", "-", "C", "fr"},
+      {"-", "-", "-", "POSIX", "fr"},       {"-", "-", "-", "C.UTF-8", "fr"},
+      {"-", "-", "-", "fr_FR.UTF-8", "fr"}, {"-", "-", "-", "fr_CA", "fr"},
+      {"-", "-", "-", "en_US.UTF-8", "en"}, {"-", "-", "-", "de_DE.UTF-8", "en"},
+      {"-", "-", "-", "ja_JP.eucJP", "en"}, {"-", "-", "fr_FR", "en_US", "fr"},
+      {"-", "en_GB", "fr_FR", "fr_FR", "en"}, {"fr", "-", "-", "en_US", "fr"},
+      {"de:fr", "-", "-", "en_US", "fr"},   {"de", "-", "-", "fr_FR", "en"},
+      {"en_GB:fr", "-", "-", "de_DE", "en"}, {"en", "-", "-", "C", "fr"},
+      {"en", "-", "-", "-", "fr"}};
   const char* const names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
   for (const auto& c : cases) {
     std::vector<Env> env;
