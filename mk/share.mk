@@ -6,4 +6,4 @@ CODE_FILES = -name '*.cpp' -o -name '*.h' -o -name '*.py' -o -name '*.js'
 test-share:
 	@t=$$(find tests \( $(CODE_FILES) \) -print0 | xargs -0 cat | wc -l); \
 	 r=$$(find game platform data tools bench \( $(CODE_FILES) \) -print0 | xargs -0 cat | wc -l); \
-	 echo "tests: $$t lines; the rest: $$r lines; tests are $$((100 * t / r)) % of the rest"
+	 echo "tests: $$t lines; the rest: $$r lines; tests are $$((100 * t / r)).$$((1000 * t / r % 10)) % of the rest"

@@ -13,10 +13,8 @@ namespace harness {
 // can start in one test process as if each were a fresh run (nothing kept, nowhere to keep it).
 void resetWorld();
 
-// Dummy video and audio, virtual clock, then the real start-up: load_rsc, init, init2.
-// The clock starts at clockAtStart, as if starting up had taken that long: init() seeds the
-// random draws with the clock, so this is what varies them from one run to the next.
-// Returns init()'s result.
+// Dummy video and audio, virtual clock, then the real start-up (load_rsc, init, init2); returns
+// init()'s result. The clock starts at clockAtStart: init() seeds the random draws with it.
 bool start(uint32_t clockAtStart = 0);
 // The real shut-down.
 void stop();
@@ -50,10 +48,8 @@ struct Step {
 };
 void schedule(const std::vector<Step>& steps);
 
-// Pictures as PNG files, 8 bits a channel, through the game's own writer (screenshot.h): a 5-6-5
-// pixel is widened by repeating its high bits (0xFFFF is white), so that reading the file back
-// gives exactly the pixels that were written, and the file's bytes depend on nothing but those
-// pixels. A screenshot taken with F12 is the same file.
+// Pictures as PNG files through the game's own writer (screenshot.h, the F12 one): read back,
+// they give exactly the 5-6-5 pixels written.
 bool savePng(const std::string& path, const uint16_t* pixels, int w, int h);
 // Reads any PNG and cuts it to 5-6-5; false when the file is missing or not a picture.
 bool loadPng(const std::string& path, std::vector<uint16_t>& pixels, int& w, int& h);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <queue>
 
@@ -266,8 +265,6 @@ bool inFight = false;
 bool resumed = false;  // handed control by another player: a fight may already be under way
 int choice = 0;
 int unsure = 0;  // presses of up still due before the cursor surely shows the first entry
-bool fleeing = false;
-int wasBeaten = 0;
 
 int answerMax(const chara* e) { return std::max(8 + 5 * e->force, 10 + 3 * e->force); }
 
@@ -292,22 +289,9 @@ void beginFight() {
   inFight = true;
   choice = 0;
   unsure = resumed ? 2 : 0;
-  fleeing = false;
-  wasBeaten = ennemi->beaten;
-  rep.fights.push_back({ennemi, Outcome::Unfinished, perso.gold, perso.gold});
 }
 
-void endFight() {
-  inFight = false;
-  Fight& f = rep.fights.back();
-  if (fleeing)
-    f.outcome = Outcome::Fled;
-  else if (f.opponent->beaten == 1 && wasBeaten == 0)
-    f.outcome = Outcome::Won;
-  else
-    f.outcome = Outcome::Lost;
-  f.gold = perso.gold;
-}
+void endFight() { inFight = false; }
 
 void fightTurn() {
   if (!held.empty()) {
@@ -326,7 +310,6 @@ void fightTurn() {
     choice--;
   } else {
     hold(SDLK_SPACE);
-    fleeing = want == 2;
   }
 }
 
@@ -355,7 +338,6 @@ void answerBox() {
     letGo(SDLK_SPACE);
     return;
   }
-  rep.lines.push_back({dlg_lastText ? dlg_lastText : "", dlg_lastSpeaker});
   hold(SDLK_SPACE);
 }
 
@@ -405,9 +387,6 @@ void explore() {
     finish(why);
     return;
   }
-  if (std::getenv("TALMYR_TRACE_PILOT"))
-    std::printf("pilot %.1fs map %d (%d,%d) dir %d aim %s move %d %d\n", GpTickCountGet() / 1000.0,
-                mapIndex(game.map), perso.px / 32, perso.py / 32, perso.dir, name, mv.kind, mv.dir);
   // a walk, or a turn on the spot where the tile in front is not walkable: the same arrow
   if (mv.kind == Move::Walk || perso.dir != mv.dir) {
     holdOnly(arrows[mv.dir]);
@@ -420,7 +399,6 @@ void explore() {
 void drive() {
   const ScreenId s = flow_current;
   if (s != lastScreen) {
-    rep.screens.push_back(s);
     if (s == SCR_INTRO) rep.games++;
     lastScreen = s;
   }
@@ -509,7 +487,7 @@ void pump() { drive(); }
 
 void resume() {
   letGoAll();
-  inFight = false;  // a fight it was in may have ended meanwhile: its record stays unfinished
+  inFight = false;  // a fight it was in may have ended meanwhile
   afterBox = true;  // one under way now is taken up at the next pump
   resumed = true;
   idle = 0;
@@ -518,11 +496,5 @@ void resume() {
 void releaseKeys() { letGoAll(); }
 
 const Report& report() { return rep; }
-
-int find(const std::vector<Line>& lines, const char* text, size_t from) {
-  for (size_t i = from; i < lines.size(); i++)
-    if (lines[i].text == text) return static_cast<int>(i);
-  return -1;
-}
 
 }  // namespace autopilot

@@ -2,13 +2,10 @@
 
 usage: test_web.py BUILD [story|keys|kept|page ...]
 
-story: the page's test build plays the suite's recorded story on the virtual clock, in French and
-English: its transcript and pictures equal the desktop's references. keys: the real page played
-in real time by keys (title menu, intro, island, information page, ambush, duel, robbery) equals
-at each moment what `moments` draws. kept: a game kept on a change of map, a hidden tab and a
-closed page, continued to the very view left. page: a whole-number magnification, centred; keys
-kept from scrolling; the language; a standard gamepad; the music loops' lengths; the messages for
-no WebAssembly and for a missing or broken program.
+story: the page's test build plays the recorded story (virtual clock, FR and EN): transcript and
+pictures as the desktop's references. keys: the real page, played by keys, shows at each moment
+what `moments` draws. kept: kept on a change of map, a hidden tab, a closed page; continued.
+page: size and place, language, keys kept from scrolling, a gamepad, the music, error messages.
 """
 import difflib
 import os
