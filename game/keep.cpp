@@ -157,7 +157,8 @@ bool possible(const World& w, std::string& why) {
   // the hero: what he has is what the story gave him
   // the grandfather's gift and each duel won, as the fighters' table gives them
   const int gift = w.cast[castEntry(&gpere) - worldCast].pv == 10 ? 1 : 0;
-  int pvMax = 20 + 15 * gift, force = 1 + gift, resistance = 1 + gift;
+  int pvMax = 20 + 15 * gift, force = 1 + gift;
+  int resistance = force;
   for (const FighterEntry& f : fighterTable) {
     if (!beaten(w, f.who)) continue;
     pvMax += f.bonusPvMax;
