@@ -9,8 +9,7 @@
 
 namespace harness {
 
-// Puts every global of the game back to its program-start value (zero), so that several games
-// can start in one test process as if each were a fresh run (nothing kept, nowhere to keep it).
+// Every global of the game back to its program-start value: each game starts as a fresh run.
 void resetWorld();
 
 // Dummy video and audio, virtual clock, then the real start-up (load_rsc, init, init2); returns
@@ -19,8 +18,7 @@ bool start(uint32_t clockAtStart = 0);
 // The real shut-down.
 void stop();
 
-// Opens map m and stands the hero on tile (x, y) facing dir: the set-up of a unit test or a
-// picture, never a way to steer a running scenario.
+// Opens map m and stands the hero on tile (x, y) facing dir (a set-up, never a way to steer).
 void placeHero(smap* m, int x, int y, int dir);
 
 // Keys, pushed into SDL's queue as real events.
@@ -31,8 +29,7 @@ void closeWindow();
 // Releases every game key and pumps once, so the next script starts with nothing held.
 void releaseAll();
 
-// Called at every pump (hal_events) with the virtual time; a scenario decides there what to press.
-// The driver is removed by stop().
+// Called at every pump (hal_events): a scenario decides there what to press. stop() removes it.
 extern std::function<void()> driver;
 // A scenario that runs longer than this on the virtual clock gets its window closed.
 extern uint32_t timeLimitMs;

@@ -19,8 +19,7 @@ struct Frame {
   std::string label;
 };
 
-// Starts recording: hooks into flips, drawn texts and music, and into the pump after the driver
-// that is installed now (so install the driver first).
+// Starts recording: hooks into flips, drawn texts and music.
 void begin();
 // Stops recording and closes what is still open in the transcript.
 void end();
@@ -32,8 +31,7 @@ void shoot(const std::string& label, const std::string& name, int nth = 1);
 // The transcript, UTF-8, one line per entry.
 const std::vector<std::string>& transcript();
 const std::vector<Frame>& frames();
-// Every line of text drawn, once for each place and colour it was drawn at, with the label of the
-// first frame that showed it.
+// Every line of text drawn, once per place and colour, with the first frame that showed it.
 struct Drawn {
   std::string text;  // ISO-8859-1, as drawn
   int x, y;

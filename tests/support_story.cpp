@@ -209,8 +209,6 @@ void useScript(const std::vector<Step>& s) {
 
 // ---- the runs -------------------------------------------------------------------------------
 
-// The title menu both ways, the about page, the whole intro left to scroll by itself, and the
-// information page.
 const char* lang = "fr";
 
 bool start(uint32_t clock) {
@@ -227,6 +225,7 @@ void fromMenu(const std::string& title) {
   record::end();
 }
 
+// The title menu both ways, the about page, the whole intro scrolling by itself, the information.
 bool pages() {
   if (!start(1000)) return false;
   static const std::vector<Step> s = {{"menu Jouer", DOWN},  {"menu A propos", RET},

@@ -23,7 +23,10 @@ namespace fs = std::filesystem;
 class Keep : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(harness::start(250)); }
-  void TearDown() override { record::clear(), harness::stop(); }
+  void TearDown() override {
+    record::clear();
+    harness::stop();
+  }
 };
 
 TEST_F(Keep, TheWholeGameKeptAndRestoredAtEveryChangeOfMap) {

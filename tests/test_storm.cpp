@@ -76,13 +76,16 @@ void onFrame() {
 }
 
 void hold(SDLKey k, uint32_t ms) {
-  harness::press(k), run.held.emplace_back(k, GpTickCountGet() + ms);
+  harness::press(k);
+  run.held.emplace_back(k, GpTickCountGet() + ms);
 }
 
 void releaseHeld(uint32_t upTo) {
-  for (size_t i = run.held.size(); i-- > 0;)
-    if (run.held[i].second <= upTo)
-      harness::release(run.held[i].first), run.held.erase(run.held.begin() + static_cast<long>(i));
+  for (size_t i = run.held.size(); i-- > 0;) {
+    if (run.held[i].second > upTo) continue;
+    harness::release(run.held[i].first);
+    run.held.erase(run.held.begin() + static_cast<long>(i));
+  }
 }
 
 // A frantic player: something every 20 to 400 ms, single keys, chords, long holds, other keys, the
@@ -187,7 +190,8 @@ TEST(Storm, RandomAndPurposefulPlayKeepsEveryRule) {
 // only, from the title menu through the intro, the ambush's boxes and fight, to the grandfather's
 // gift.
 TEST(MemcheckGame, TitleIntroExplorationDialogueAndAFight) {
-  screensSeen.clear(), sawCombat = false;
+  screensSeen.clear();
+  sawCombat = false;
   playOne(1, 6u * 60000u, 1.0);
   EXPECT_EQ(screensSeen, (std::set<int>{SCR_MENU, SCR_INTRO, SCR_ENGINE}));
   EXPECT_TRUE(sawCombat);

@@ -16,7 +16,10 @@ class World : public ::testing::Test {
     ASSERT_TRUE(harness::start());
     flow_active = true;
   }  // hand-overs only recorded
-  void TearDown() override { flow_active = false, harness::stop(); }
+  void TearDown() override {
+    flow_active = false;
+    harness::stop();
+  }
 };
 
 // Keys pressed together once their screen runs (SCR_NONE: any), released `pumps` later or when the
@@ -34,11 +37,14 @@ int held;
 
 void script(std::vector<Step> s) {
   steps = std::move(s);
-  seen.clear(), seenAt.clear();
+  seen.clear();
+  seenAt.clear();
   next = held = 0;
   harness::driver = [] {
-    if (seen.empty() || seen.back() != flow_current)
-      seen.push_back(flow_current), seenAt.push_back(GpTickCountGet());
+    if (seen.empty() || seen.back() != flow_current) {
+      seen.push_back(flow_current);
+      seenAt.push_back(GpTickCountGet());
+    }
     if (held > 0) {
       if (--held > 0 && flow_current == steps[next - 1].when) return;
       for (SDLKey k : steps[next - 1].keys) harness::release(k);

@@ -1,7 +1,5 @@
-// The page's test build: the whole recorded story (the autopilot's game to the victory, a lost
-// game, a visit to every scene), in French then in English, on the game's virtual clock inside
-// the browser. The transcript and the pictures go to the page, where the browser test compares
-// them with the desktop's references.
+// The page's test build: the whole recorded story, in French then in English, on the virtual
+// clock in the browser; its transcript and pictures go to the page, which test_web.py compares.
 #include "support_story.h"
 
 // The page's side: tests/library_web_story.js.
@@ -12,12 +10,6 @@ extern "C" void talmyr_report_picture(const char* lang, const char* name, const 
                                       int n);
 
 extern "C" void talmyr_report_done(int ok);
-
-// The harness's screenshots (the autopilot's, when asked for) go to the page as well.
-void harness::saveScreen(const std::string& path, SDL_Surface* s) {
-  const std::vector<uint16_t> px = harness::screenPixels(s);
-  talmyr_report_picture("shots", path.c_str(), px.data(), static_cast<int>(px.size()));
-}
 
 int main() {
   bool ok = true;
