@@ -121,10 +121,7 @@ def main(argv):
             out["combat_menu"] = measure(d, seconds)
             web.tap(d, Keys.SPACE, pics["duel"])         # a blow, then the answer: life drains
             out["drain"] = measure(d, min(seconds, 3.0))
-            end = time.time() + 120                      # the duel to its end, then the robbery
-            while time.time() < end and web.expect(d, [pics["robbery-1"]], timeout=0.2) != 0:
-                if web.expect(d, [pics["duel"]], timeout=0.2, rows=(112, 200)) == 0:
-                    web.tap(d, Keys.SPACE)
+            web.fight(d, pics["duel"], pics["robbery-1"], 120)  # to its end, then the robbery
             for k in range(1, 4):
                 web.expect(d, [pics["robbery-%d" % k]])
                 web.tap(d, Keys.SPACE, pics["robbery-%d" % k])

@@ -79,13 +79,12 @@ def wait_for(d, script, timeout=30.0, every=0.05):
 
 def canvas565(d):
     """The game's canvas (320x240), each pixel cut to 5-6-5, as a list."""
-    data = d.execute_script(
+    return d.execute_script(
         "var c = document.getElementById('game');"
         "var x = c.getContext('2d').getImageData(0, 0, 320, 240).data, out = new Array(320 * 240);"
         "for (var i = 0, j = 0; j < out.length; i += 4, j++)"
         "  out[j] = (x[i] >> 3) << 11 | (x[i + 1] >> 2) << 5 | x[i + 2] >> 3;"
         "return out;")
-    return data
 
 
 def png565(path):
@@ -103,48 +102,59 @@ def save565(path, px):
     im.save(path)
 
 
+# Rows of a picture are matched by one number: the sum of each pixel (5-6-5) times a power of an
+# odd number, mod 2**32, so one pixel changed always changes it. Only numbers cross to the page.
+HASH_STEP = 0x01000193
 MATCH_JS = """
 window.talmyrWants = arguments[0];
 window.talmyrRows = arguments[1];
 window.talmyrMatch = function () {
-  var c = document.getElementById('game');
-  var x = c.getContext('2d').getImageData(0, 0, 320, 240).data;
-  var rows = window.talmyrRows;
-  for (var k = 0; k < talmyrWants.length; k++) {
-    var w = talmyrWants[k], same = true;
-    for (var j = rows[0] * 320; j < rows[1] * 320 && same; j++) {
-      var i = 4 * j;
-      same = ((x[i] >> 3) << 11 | (x[i + 1] >> 2) << 5 | x[i + 2] >> 3) === w[j];
-    }
-    if (same) return k;
+  var x = document.getElementById('game').getContext('2d').getImageData(0, 0, 320, 240).data;
+  var h = 0, w = %d;
+  for (var j = talmyrRows[0] * 320; j < talmyrRows[1] * 320; j++) {
+    var i = 4 * j;
+    h = (h + Math.imul((x[i] >> 3) << 11 | (x[i + 1] >> 2) << 5 | x[i + 2] >> 3, w)) >>> 0;
+    w = Math.imul(w, %d);
   }
-  return -1;
+  return talmyrWants.indexOf(h);
 };
-"""
+""" % (HASH_STEP, HASH_STEP)
+
+
+def hash565(px, rows=(0, 240)):
+    """The number MATCH_JS reckons for these rows of a picture."""
+    import numpy as np
+    v = np.asarray(px[rows[0] * 320:rows[1] * 320], dtype=np.uint64)
+    w = np.cumprod(np.full(len(v), HASH_STEP, np.uint64)) & np.uint64(0xFFFFFFFF)  # k, k*k...
+    return int((v * w).sum(dtype=np.uint64)) & 0xFFFFFFFF  # uint64 wraps: 2**32 divides 2**64
 
 
 def expect(d, pictures, timeout=30.0, rows=(0, 240)):
     """Waits until the canvas (rows[0] to rows[1]) equals one of pictures; its index, or -1."""
-    d.execute_script(MATCH_JS, pictures, list(rows))
-    end = time.time() + timeout
-    while time.time() < end:
-        k = d.execute_script("return talmyrMatch()")
-        if k >= 0:
-            return k
-        time.sleep(0.02)
-    return -1
+    d.execute_script(MATCH_JS, [hash565(p, rows) for p in pictures], list(rows))
+    k = wait_for(d, "var k = talmyrMatch(); return k >= 0 ? [k] : null", timeout, every=0.02)
+    return k[0] if k else -1
 
 
-def tap(d, key, picture=None):
-    """Presses key and holds it until the canvas leaves picture (at most a second), as a player's
-    finger does: long enough for the game to see it, too short for a second step."""
+def tap(d, key, *pictures):
+    """Presses key and holds it while the canvas shows one of pictures (at most a second), as a
+    player's finger does: long enough for the game to see it, too short for a second step. A
+    screen that moves by itself, as the intro, is given all its frames."""
     from selenium.webdriver.common.action_chains import ActionChains
     ActionChains(d).key_down(key).perform()
-    if picture is not None:
-        d.execute_script(MATCH_JS, [picture], [0, 240])
-        end = time.time() + 1.0
-        while time.time() < end and d.execute_script("return talmyrMatch()") == 0:
-            time.sleep(0.01)
+    if pictures:
+        d.execute_script(MATCH_JS, [hash565(p) for p in pictures], [0, 240])
+        wait_for(d, "return talmyrMatch() < 0", timeout=1.0, every=0.01)
     else:
         time.sleep(0.15)
     ActionChains(d).key_up(key).perform()
+
+
+def fight(d, duel, after, timeout=90.0):
+    """Strikes each time the duel's menu waits (the rows below the bars as duel's, no message at
+    the bottom: a press during the defeat's message would pass the next line), until after shows."""
+    from selenium.webdriver.common.keys import Keys
+    end = time.time() + timeout
+    while time.time() < end and expect(d, [after], timeout=0.2) != 0:
+        if expect(d, [duel], timeout=0.2, rows=(112, 240)) == 0:
+            tap(d, Keys.SPACE)

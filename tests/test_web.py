@@ -100,7 +100,7 @@ def test_keys(build, out):
                     check(k >= 0, "%s: the intro's frame %d is the desktop's" % (lang, k))
                     while i < len(script) and script[i][1] == "intro":
                         i += 1
-                    web.tap(d, Keys.ENTER, intro[k] if k >= 0 else None)
+                    web.tap(d, Keys.ENTER, *intro)  # held while the intro scrolls on
                     continue
                 if not check(web.expect(d, [pics[f]]) == 0, "%s: %s as the desktop draws it"
                              % (lang, name)):
@@ -109,11 +109,7 @@ def test_keys(build, out):
                     break
                 web.tap(d, keys[key], pics[f])
                 if name == "duel":  # every turn the dragon attack, until the vagrant speaks
-                    duel, after = pics[f], pics[script[i + 1][0]]
-                    end = time.time() + 90
-                    while time.time() < end and web.expect(d, [after], timeout=0.2) != 0:
-                        if web.expect(d, [duel], timeout=0.2, rows=(112, 200)) == 0:
-                            web.tap(d, Keys.SPACE)
+                    web.fight(d, pics[f], pics[script[i + 1][0]])
                 i += 1
 
 
