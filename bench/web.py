@@ -121,7 +121,8 @@ def main(argv):
             out["combat_menu"] = measure(d, seconds)
             web.tap(d, Keys.SPACE, pics["duel"])         # a blow, then the answer: life drains
             out["drain"] = measure(d, min(seconds, 3.0))
-            web.fight(d, pics["duel"], pics["robbery-1"], 120)  # to its end, then the robbery
+            web.fight(d, pics["duel"], pics["robbery-1"], lambda: web.tap(d, Keys.SPACE),
+                      120)                               # to its end, then the robbery
             for k in range(1, 4):
                 web.expect(d, [pics["robbery-%d" % k]])
                 web.tap(d, Keys.SPACE, pics["robbery-%d" % k])

@@ -31,10 +31,17 @@ const std::vector<Moment> script = {
     {"box", "ambush-3", " "},
     {"box", "ambush-4", " "},
     {"box", "ambush-5", " "},
+    {"combat RYUKEN", "duel-menu", "ArrowDown"},  // the cursor down and back up
+    {"combat MAJUTSU", "duel-down", "ArrowUp"},
     {"combat RYUKEN", "duel", " "},  // then every turn: the dragon attack, until the hero falls
     {"box", "robbery-1", " "},
     {"box", "robbery-2", " "},
     {"box", "robbery-3", " "},
+    {"still", "robbed", "ArrowRight"},  // a step in each of the other three directions (the
+    {"still", "step-right", "ArrowRight"},  // wall above him is passed first)
+    {"still", "step-right-2", "ArrowUp"},
+    {"still", "step-up", "ArrowDown"},
+    {"still", "step-down", "ArrowLeft"},
 };
 constexpr int INTRO_FRAMES = 80;  // ten seconds of it: the page is met wherever it has got to
 
@@ -42,6 +49,9 @@ SDLKey keyOf(const std::string& k) {
   if (k == "Enter") return SDLK_RETURN;
   if (k == " ") return SDLK_SPACE;
   if (k == "ArrowLeft") return SDLK_LEFT;
+  if (k == "ArrowUp") return SDLK_UP;
+  if (k == "ArrowRight") return SDLK_RIGHT;
+  if (k == "ArrowDown") return SDLK_DOWN;
   return SDLK_UNKNOWN;
 }
 

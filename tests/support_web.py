@@ -29,8 +29,13 @@ def served(folder):
         p.wait()
 
 
-def chromium(width=1280, height=800, lang=None, sound=True):
-    """A headless Chromium whose page is width x height CSS pixels."""
+ANDROID = ("Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) "
+           "Chrome/120.0.0.0 Mobile Safari/537.36")
+
+
+def chromium(width=1280, height=800, lang=None, sound=True, ratio=None):
+    """A headless Chromium whose page is width x height CSS pixels; with a ratio, a phone's or a
+    tablet's touch screen at that many device pixels per CSS pixel."""
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
 
@@ -38,10 +43,15 @@ def chromium(width=1280, height=800, lang=None, sound=True):
     o.binary_location = "/usr/bin/chromium"
     for a in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
               "--disable-background-networking", "--disable-component-update", "--disable-sync",
-              "--disable-extensions", "--hide-scrollbars", "--force-device-scale-factor=1",
-              "--user-data-dir=" + tempfile.mkdtemp(prefix="talmyr-chromium-"),
-              "--window-size=%d,%d" % (width, height)]:
+              "--disable-extensions", "--hide-scrollbars",
+              "--user-data-dir=" + tempfile.mkdtemp(prefix="talmyr-chromium-")]:
         o.add_argument(a)
+    if ratio:
+        o.add_experimental_option("mobileEmulation", {"userAgent": ANDROID, "deviceMetrics": {
+            "width": width, "height": height, "pixelRatio": ratio, "touch": True}})
+    else:
+        o.add_argument("--force-device-scale-factor=1")
+        o.add_argument("--window-size=%d,%d" % (width, height))
     if sound:
         o.add_argument("--autoplay-policy=no-user-gesture-required")
     if lang:
@@ -51,9 +61,9 @@ def chromium(width=1280, height=800, lang=None, sound=True):
     d = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=o)
     d.set_script_timeout(600)
     d.set_page_load_timeout(120)
-    # the inner size asked for, whatever the window's decorations take
-    inner = d.execute_script("return [innerWidth, innerHeight]")
-    d.set_window_size(width + width - inner[0], height + height - inner[1])
+    if not ratio:  # the inner size asked for, whatever the window's decorations take
+        inner = d.execute_script("return [innerWidth, innerHeight]")
+        d.set_window_size(width + width - inner[0], height + height - inner[1])
     return d
 
 
@@ -150,11 +160,35 @@ def tap(d, key, *pictures):
     ActionChains(d).key_up(key).perform()
 
 
-def fight(d, duel, after, timeout=90.0):
+def fight(d, duel, after, strike, timeout=90.0):
     """Strikes each time the duel's menu waits (the rows below the bars as duel's, no message at
     the bottom: a press during the defeat's message would pass the next line), until after shows."""
-    from selenium.webdriver.common.keys import Keys
     end = time.time() + timeout
     while time.time() < end and expect(d, [after], timeout=0.2) != 0:
         if expect(d, [duel], timeout=0.2, rows=(112, 240)) == 0:
-            tap(d, Keys.SPACE)
+            strike()
+
+
+# Fingers: touch points in CSS pixels of the viewport, sent as the touch screen sends them.
+def fingers(d, kind, points=()):
+    """Touch points (id, (x, y)); touchEnd lifts the fingers it names, or every finger."""
+    d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": [
+        {"x": x, "y": y, "id": i} for i, (x, y) in points]})
+
+
+def centre(d, selector):
+    """The middle of the page's element, in CSS pixels."""
+    r = d.execute_script("var r = document.querySelector(arguments[0]).getBoundingClientRect();"
+                         "return [r.left + r.width / 2, r.top + r.height / 2]", selector)
+    return r[0], r[1]
+
+
+def touch_tap(d, control, *pictures):
+    """A finger on the control named by its data-key, held as tap holds a key."""
+    fingers(d, "touchStart", [(0, centre(d, '#controls [data-key="%s"]' % control))])
+    if pictures:
+        d.execute_script(MATCH_JS, [hash565(p) for p in pictures], [0, 240])
+        wait_for(d, "return talmyrMatch() < 0", timeout=1.0, every=0.01)
+    else:
+        time.sleep(0.15)
+    fingers(d, "touchEnd")

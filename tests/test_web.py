@@ -1,10 +1,11 @@
 """The page in headless Chromium: the same game as the desktop's, pixel for pixel.
 
-usage: test_web.py BUILD [story|keys|kept|page ...]
+usage: test_web.py BUILD [story|keys|touch|ratios|kept|page ...]
 
 story: the page's test build plays the recorded story (virtual clock, FR and EN): transcript and
 pictures as the desktop's references. keys: the real page, played by keys, shows at each moment
-what `moments` draws. kept: kept on a change of map, a hidden tab, a closed page; continued.
+what `moments` draws. touch: the same on a phone by touch alone, and the controls. ratios: the
+picture sharp at every pixel ratio. kept: kept on a change of map, a hidden tab, a closed page; continued.
 page: size and place, language, keys kept from scrolling, a gamepad, the music, error messages.
 """
 import difflib
@@ -71,46 +72,253 @@ def test_story(build, out):
             check(not bad, "%s: every picture equals the desktop's reference %s" % (lang, bad))
 
 
-def test_keys(build, out):
+KEYS = {"Enter": Keys.ENTER, " ": Keys.SPACE, "ArrowLeft": Keys.ARROW_LEFT,
+        "ArrowUp": Keys.ARROW_UP, "ArrowRight": Keys.ARROW_RIGHT, "ArrowDown": Keys.ARROW_DOWN}
+CONTROLS = {"Enter": "start", " ": "action", "ArrowLeft": "left", "ArrowUp": "up",
+            "ArrowRight": "right", "ArrowDown": "down"}
+
+
+def moments(build, lang):
+    """The desktop's moments of the key test: [(file, name, key)] and their pictures."""
     import subprocess
-    keys = {"Enter": Keys.ENTER, " ": Keys.SPACE, "ArrowLeft": Keys.ARROW_LEFT}
-    for lang in ("fr", "en"):
-        moments = os.path.join(build, "web-moments", lang)
-        shutil.rmtree(moments, ignore_errors=True)
-        os.makedirs(moments)
-        env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy",
-                   XDG_CONFIG_HOME=os.path.join(build, "test-config"))
-        r = subprocess.run([os.path.join(build, "tests", "moments"), moments, lang], env=env,
-                           capture_output=True, text=True)
-        if not check(r.returncode == 0, "%s: the desktop drew the moments %s" % (lang, r.stderr)):
-            continue
-        script = [line.rstrip("\n").split("\t")
-                  for line in open(os.path.join(moments, "moments.txt"))]
-        pics = {f: web.png565(os.path.join(moments, f)) for f, _, _ in script}
-        check(pics[script[0][0]] == ref565("title.en" if lang == "en" else "title"),
-              "%s: the moments' title is the reference's" % lang)
-        with web.served(os.path.join(build, "web")) as address, web.browser() as d:
-            d.get(address + "?lang=" + lang)
-            intro = [pics[f] for f, name, _ in script if name == "intro"]
-            i = 0
-            while i < len(script):
-                f, name, key = script[i]
-                if name == "intro":  # met wherever it has got to
-                    k = web.expect(d, intro, timeout=15)
-                    check(k >= 0, "%s: the intro's frame %d is the desktop's" % (lang, k))
-                    while i < len(script) and script[i][1] == "intro":
-                        i += 1
-                    web.tap(d, Keys.ENTER, *intro)  # held while the intro scrolls on
-                    continue
-                if not check(web.expect(d, [pics[f]]) == 0, "%s: %s as the desktop draws it"
-                             % (lang, name)):
-                    web.save565(os.path.join(out, "keys-%s-%s.png" % (lang, name)),
-                                web.canvas565(d))
-                    break
-                web.tap(d, keys[key], pics[f])
-                if name == "duel":  # every turn the dragon attack, until the vagrant speaks
-                    web.fight(d, pics[f], pics[script[i + 1][0]])
+    folder = os.path.join(build, "web-moments", lang)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy",
+               XDG_CONFIG_HOME=os.path.join(build, "test-config"))
+    r = subprocess.run([os.path.join(build, "tests", "moments"), folder, lang], env=env,
+                       capture_output=True, text=True)
+    if not check(r.returncode == 0, "%s: the desktop drew the moments %s" % (lang, r.stderr)):
+        return None, None
+    script = [line.rstrip("\n").split("\t")
+              for line in open(os.path.join(folder, "moments.txt"))]
+    pics = {f: web.png565(os.path.join(folder, f)) for f, _, _ in script}
+    check(pics[script[0][0]] == ref565("title.en" if lang == "en" else "title"),
+          "%s: the moments' title is the reference's" % lang)
+    return script, pics
+
+
+def play(d, what, script, pics, press, out):
+    """Plays the moments on the page with press(key, *pictures); the canvas must equal the
+    desktop's picture at each."""
+    intro = [pics[f] for f, name, _ in script if name == "intro"]
+    i = 0
+    while i < len(script):
+        f, name, key = script[i]
+        if name == "intro":  # met wherever it has got to
+            k = web.expect(d, intro, timeout=15)
+            check(k >= 0, "%s: the intro's frame %d is the desktop's" % (what, k))
+            while i < len(script) and script[i][1] == "intro":
                 i += 1
+            press("Enter", *intro)  # held while the intro scrolls on
+            continue
+        if not check(web.expect(d, [pics[f]]) == 0, "%s: %s as the desktop draws it"
+                     % (what, name)):
+            web.save565(os.path.join(out, "keys-%s-%s.png" % (what.replace(" ", "-"), name)),
+                        web.canvas565(d))
+            return False
+        press(key, pics[f])
+        if name == "duel":  # every turn the dragon attack, until the vagrant speaks
+            web.fight(d, pics[f], pics[script[i + 1][0]], lambda: press(" "))
+        i += 1
+    return True
+
+
+def test_keys(build, out):
+    for lang in ("fr", "en"):
+        script, pics = moments(build, lang)
+        if script:
+            with web.served(os.path.join(build, "web")) as address, web.browser() as d:
+                d.get(address + "?lang=" + lang)
+                play(d, lang, script, pics, lambda key, *p: web.tap(d, KEYS[key], *p), out)
+
+
+CONTROLS_BOXES = """var r = function (el) { var b = el.getBoundingClientRect();
+  return [b.left, b.top, b.width, b.height, el.getAttribute('aria-label') || '',
+          getComputedStyle(el).display !== 'none' && getComputedStyle(el).visibility !== 'hidden']; };
+var s = getComputedStyle(document.getElementById('safe'));
+return { picture: r(document.getElementById('game')), ratio: devicePixelRatio,
+  view: [innerWidth, innerHeight], safe: [s.paddingTop, s.paddingRight, s.paddingBottom, s.paddingLeft],
+  controls: Array.from(document.querySelectorAll('#controls [data-key], #mute, #full'))
+    .map(function (el) { return [el.getAttribute('data-key') || el.id].concat(r(el)); }) };"""
+
+
+def overlap(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+def check_controls(d, what, portrait, scale):
+    """The controls: each found by its data-key or id, named, thumb-sized, inside the viewport
+    and its safe area, none on another; in portrait none on the picture."""
+    box = web.wait_for(d, "if (getComputedStyle(document.getElementById('controls')).display"
+                       " === 'none') return null;" + CONTROLS_BOXES, timeout=10)
+    if not check(bool(box), "%s: the controls are shown for a touch screen" % what):
+        return
+    pic, (vw, vh) = box["picture"], box["view"]
+    check(round(pic[2] * box["ratio"]) == 320 * scale and round(pic[3] * box["ratio"]) == 240 * scale,
+          "%s: the picture at %dx device pixels (%s)" % (what, scale, pic[:4]))
+    names = sorted(c[0] for c in box["controls"])
+    check(names == ["action", "down", "full", "left", "mute", "right", "start", "up"],
+          "%s: every control found (%s)" % (what, names))
+    safe = [float(v.rstrip("px") or 0) for v in box["safe"]]
+    bad = [c[0] for c in box["controls"] if not c[6] or not c[5] or min(c[3], c[4]) < 47.5
+           or c[1] < safe[3] or c[2] < safe[0] or c[1] + c[3] > vw - safe[1]
+           or c[2] + c[4] > vh - safe[2]]
+    check(not bad, "%s: each shown, named, thumb-sized, in the viewport's safe area %s" % (what, bad))
+    pads = ("up", "down", "left", "right")
+    clash = [(a[0], b[0]) for a in box["controls"] for b in box["controls"]
+             if a[0] < b[0] and not (a[0] in pads and b[0] in pads) and overlap(a[1:5], b[1:5])]
+    check(not clash, "%s: no control on another %s" % (what, clash))
+    if portrait:
+        on = [c[0] for c in box["controls"] if overlap(c[1:5], pic)]
+        check(not on, "%s: no control on the picture %s" % (what, on))
+
+
+def check_fingers(d, what):
+    """Two fingers together, a slide across the d-pad, and fingers the page loses sight of."""
+    at = {k: web.centre(d, '#controls [data-key="%s"]' % k) for k in CONTROLS.values()}
+    mid = web.centre(d, "#dpad")
+
+    def seen(bits, script="return Module.talmyrTouch.seen"):  # what the game last read
+        end = time.time() + 2
+        while True:
+            got = d.execute_script(script)
+            if got == bits or time.time() > end:
+                return got
+            time.sleep(0.01)
+
+    steps = (("touchStart", [(0, at["right"])], 0x10, "a finger on the d-pad's right"),
+             ("touchStart", [(0, at["right"]), (1, at["action"])], 0x11, "another on the action"),
+             ("touchEnd", [(1, at["action"])], 0x10, "the second lifted"),
+             ("touchMove", [(0, at["up"])], 0x08, "the first slid up"),
+             ("touchMove", [(0, mid)], 0x00, "into the centre"),
+             ("touchMove", [(0, at["left"])], 0x04, "on to the left"),
+             ("touchCancel", [], 0x00, "a touchcancel"))
+    for kind, points, bits, step in steps:
+        web.fingers(d, kind, points)
+        got = seen(bits)
+        check(got == bits, "%s: %s: the game sees %#x (%s)" % (what, step, bits, got))
+    web.fingers(d, "touchStart", [(0, at["down"])])
+    seen(0x20)
+    d.execute_script("Object.defineProperty(document, 'visibilityState',"
+                     " {value: 'hidden', configurable: true});"
+                     "document.dispatchEvent(new Event('visibilitychange'));"
+                     "delete document.visibilityState;")
+    check(seen(0) == 0, "%s: the page hidden lets go of a held d-pad" % what)
+    web.fingers(d, "touchEnd")
+    return seen
+
+
+def check_gestures(d, what):
+    """No zoom, selection, menu or tap flash anywhere: pinches, the computed styles, contextmenu."""
+    pic, ctl = web.centre(d, "#game"), web.centre(d, '#controls [data-key="start"]')
+    margin = (pic[0], (pic[1] + ctl[1]) / 2) if d.execute_script(
+        "return innerHeight > innerWidth") else (8, 8)
+    for where, (x, y) in (("the picture", pic), ("a margin", margin)):
+        web.fingers(d, "touchStart", [(0, (x - 5, y)), (1, (x + 5, y))])
+        for k in range(1, 8):
+            web.fingers(d, "touchMove", [(0, (x - 5 - 12 * k, y)), (1, (x + 5 + 12 * k, y))])
+        web.fingers(d, "touchEnd")
+        time.sleep(0.3)
+        scale = d.execute_script("return visualViewport.scale")
+        check(scale == 1, "%s: a pinch on %s zooms nothing (%s)" % (what, where, scale))
+    styles = d.execute_script(
+        "return ['html', 'body', '#game', '#dpad', '#controls [data-key]', '#mute', '#full']"
+        ".map(function (q) { var el = document.querySelector(q), s = getComputedStyle(el);"
+        "  var e = new MouseEvent('contextmenu', {bubbles: true, cancelable: true});"
+        "  el.dispatchEvent(e);"
+        "  return [q, s.touchAction, s.userSelect || s.webkitUserSelect,"
+        "          s.webkitTouchCallout || s.getPropertyValue('-webkit-touch-callout') || 'none',"
+        "          e.defaultPrevented]; })")
+    bad = [s for s in styles if s[1:] != ["none", "none", "none", True]]
+    check(not bad, "%s: no zoom, selection, callout or menu anywhere %s" % (what, bad))
+
+
+def test_touch(build, out):
+    """A phone, by touch alone, in portrait and landscape, French and English: the key test's
+    path against the desktop's moments, and what the controls do."""
+    for lang in ("fr", "en"):
+        script, pics = moments(build, lang)
+        if not script:
+            continue
+        for w, h, scale in ((390, 844, 3), (844, 390, 4)):
+            what = "%s, phone %dx%d" % (lang, w, h)
+            with web.served(os.path.join(build, "web")) as address, \
+                    web.browser(width=w, height=h, ratio=3.0) as d:
+                d.get(address + "?lang=" + lang)
+                web.expect(d, [pics[script[0][0]]], timeout=30)
+                check_controls(d, what, h > w, scale)
+                if lang == "fr":
+                    check_gestures(d, what)
+                if not play(d, what, script, pics,
+                            lambda key, *p: web.touch_tap(d, CONTROLS[key], *p), out):
+                    continue
+                delays = sorted(d.execute_script("return Module.talmyrTouch.delays"))
+                print("  from a touch to the game seeing it: median %.1f ms, longest %.1f ms"
+                      % (delays[len(delays) // 2], delays[-1]))
+                if lang == "fr" and h > w:
+                    seen = check_fingers(d, what)
+                    ActionChains(d).send_keys("x").perform()  # a real keyboard
+                    gone = web.wait_for(d, "return getComputedStyle(document.getElementById("
+                                        "'controls')).display === 'none'", timeout=5)
+                    check(gone, "%s: a key pressed on a keyboard hides the controls" % what)
+                    web.fingers(d, "touchStart", [(0, (20, h - 20))])
+                    web.fingers(d, "touchEnd")
+                    check_controls(d, what + ", touched again", True, scale)
+                    web.fingers(d, "touchStart", [(0, web.centre(d, '[data-key="up"]'))])
+                    d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                        "width": h, "height": w, "deviceScaleFactor": 3, "mobile": True,
+                        "screenOrientation": {"type": "landscapePrimary", "angle": 90}})
+                    check(seen(0, "return Module.talmyrTouch.held") == 0,
+                          "%s: turned to landscape, the held d-pad lets go" % what)
+                    web.fingers(d, "touchEnd")
+                    check_controls(d, what + ", turned", False, 4)
+
+
+SIZES = ((1280, 800, "a laptop"), (1920, 1080, "a 1080p screen"), (390, 844, "a phone"),
+         (844, 390, "a phone turned"), (820, 1180, "a tablet"))
+RATIOS = (1, 1.25, 1.5, 1.75, 2, 3)
+
+
+def test_ratios(build, out):
+    """At every pixel ratio and size, without touch: the picture magnified by the largest whole
+    number N of device pixels that fits, every game pixel an N x N square of the screen."""
+    import base64
+    import io
+    import numpy as np
+    from PIL import Image
+    title = np.asarray(ref565("title"), dtype=np.uint32).reshape(240, 320)
+    with web.served(os.path.join(build, "web")) as address, web.browser(lang="fr-FR") as d:
+        d.get(address + "?lang=fr")
+        check(web.expect(d, [ref565("title")], timeout=30) == 0, "ratios: the title menu")
+        for w, h, what in SIZES:
+            for r in RATIOS:
+                n = max(1, min(int(w * r) // 320, int(h * r) // 240))
+                d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                    "width": w, "height": h, "deviceScaleFactor": r, "mobile": False})
+                d.execute_cdp_cmd("Page.captureScreenshot", {})  # headless draws no frame else
+                box = web.wait_for(d, "var b = document.getElementById('game').getBoundingClientRect"
+                                   "(), r = devicePixelRatio; return r === %r && Math.round(b.width"
+                                   " * r) === %d ? [b.left * r, b.top * r] : null"
+                                   % (float(r), 320 * n), timeout=5)
+                shot = d.execute_cdp_cmd("Page.captureScreenshot", {})["data"]
+                img = np.asarray(Image.open(io.BytesIO(base64.b64decode(shot))).convert("RGB"),
+                                 dtype=np.uint32)
+                ok = box is not None
+                if ok:
+                    x, y = round(box[0]), round(box[1])
+                    ok = abs(box[0] - x) < 0.02 and abs(box[1] - y) < 0.02
+                    block = img[y:y + 240 * n, x:x + 320 * n]
+                    ok = ok and block.shape[:2] == (240 * n, 320 * n)
+                    if ok:
+                        px = (block[..., 0] >> 3) << 11 | (block[..., 1] >> 2) << 5 | block[..., 2] >> 3
+                        squares = px.reshape(240, n, 320, n)
+                        ok = bool((squares == title[:, None, :, None]).all())
+                if not check(ok, "%s (%dx%d) at %g: every game pixel a %dx%d square of the "
+                             "screen (before: %g)" % (what, w, h, r, n, n,
+                                                      max(1, min(w // 320, h // 240)) * r)):
+                    Image.fromarray(img.astype(np.uint8)).save(
+                        os.path.join(out, "ratio-%dx%d-%g.png" % (w, h, r)))
 
 
 def test_kept(build, out):
@@ -275,7 +483,7 @@ def main():
     out = os.path.join(build, "web-actual")
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
-    only = sys.argv[2:] or ["story", "keys", "kept", "page"]
+    only = sys.argv[2:] or ["story", "keys", "touch", "ratios", "kept", "page"]
     for name in only:
         print("== " + name, flush=True)
         globals()["test_" + name](build, out)

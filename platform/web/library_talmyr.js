@@ -23,12 +23,30 @@ mergeInto(LibraryManager.library, {
         var a = g.axes && g.axes.length > k ? Math.max(-1, Math.min(1, g.axes[k])) : 0;
         return Math.round(a < 0 ? a * 32768 : a * 32767);
       };
+      if (buttons || Math.abs(axis(0)) > 16384 || Math.abs(axis(1)) > 16384) {
+        if (Module.onPadUsed) Module.onPadUsed();
+      }
       HEAP32[(out >> 2) + n * 3] = buttons;
       HEAP32[(out >> 2) + n * 3 + 1] = axis(0);
       HEAP32[(out >> 2) + n * 3 + 2] = axis(1);
       n++;
     }
     return n;
+  },
+  // The page's own controls (a d-pad and buttons drawn for fingers): the game keys they hold, and
+  // those pressed since the last look, so that a tap shorter than a frame is still seen once.
+  talmyr_read_touch: function() {
+    var t = Module.talmyrTouch;
+    if (!t) return 0;
+    var k = t.held | t.fresh;
+    if (t.fresh && t.pressedAt) {  // from the finger's touch to the game's look
+      t.delays.push(performance.now() - t.pressedAt);
+      if (t.delays.length > 100) t.delays.shift();
+      t.pressedAt = 0;
+    }
+    t.fresh = 0;
+    t.seen = k;
+    return k;
   },
   talmyr_audio_open: function() {
     if (Module.talmyrAudio) return;
@@ -102,6 +120,7 @@ mergeInto(LibraryManager.library, {
     if (!a) return;
     a.volume = v / 128;
     a.gain.gain.value = a.volume;
+    if (Module.onVolume) Module.onVolume(a.volume);
   },
   // The kept game, in the browser's own storage (localStorage), under the name `key`.
   talmyr_store_size: function(key) {

@@ -2,7 +2,9 @@
 // show a pad only once one of its buttons has been pressed on the page, so pads are looked for
 // all along rather than only at start-up. With the standard layout (most pads today): the d-pad
 // (buttons 12 to 15) and the left stick (beyond half its travel) are the arrows, the face buttons
-// (0 to 3) the action key, Start (9) is Return, as on the desktop.
+// (0 to 3) the action key, Start (9) is Return, as on the desktop. The page's own controls for
+// fingers (a d-pad, the action button and Start) are read the same way, as one more pad that
+// gives the game keys themselves.
 #include "pad.h"
 
 #include "fct_gp.h"
@@ -12,6 +14,8 @@
 // Fills, for up to `max` pads, three ints each: the buttons held (bit n for button n) and the
 // left stick's two axes from -32768 to 32767. Returns the number of pads (library_talmyr.js).
 extern "C" int talmyr_read_pads(int* out, int max);
+// The game keys the page's controls for fingers hold, and those tapped since the last call.
+extern "C" int talmyr_read_touch();
 
 namespace pad {
 
@@ -27,6 +31,7 @@ struct Pad {
 };
 
 Pad pads[PADS];
+uint32_t touched = 0;  // the game keys the page's controls hold
 
 uint32_t keysOf(const Pad& p) {
   uint32_t k = p.stick;
@@ -79,17 +84,23 @@ bool poll(uint32_t& pressed) {
     pressed |= after & ~before;
     changed = changed || after != before;
   }
+  const uint32_t fingers = static_cast<uint32_t>(talmyr_read_touch()) &
+                          (KEY_A | KEY_LEFT | KEY_UP | KEY_RIGHT | KEY_DOWN | KEY_START);
+  pressed |= fingers & ~touched;
+  changed = changed || fingers != touched;
+  touched = fingers;
   return changed;
 }
 
 uint32_t held() {
   uint32_t k = 0;
   for (const Pad& p : pads) k |= keysOf(p);
-  return k;
+  return k | touched;
 }
 
 void reset() {
   for (Pad& p : pads) p = Pad();
+  touched = 0;
 }
 
 }  // namespace pad

@@ -6,6 +6,8 @@
 #include "fct_gp.h"
 #include "volume.h"
 
+#include <emscripten.h>
+
 #include <cstring>
 #include <vector>
 
@@ -101,3 +103,6 @@ SDL_Surface* window() { return Screen; }
 Placement placement() { return {1, 0, 0}; }
 
 }  // namespace present
+
+// The page's music button: what M does.
+extern "C" EMSCRIPTEN_KEEPALIVE void talmyr_toggle_mute() { volume::toggleMute(); }

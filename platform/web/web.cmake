@@ -53,7 +53,7 @@ set_target_properties(talmyr PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${
                       LINK_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/library_talmyr.js)
 
 # The page itself and its icon.
-foreach(f index.html)
+foreach(f index.html page_layout.js page_controls.js)
   configure_file(${CMAKE_SOURCE_DIR}/platform/web/${f} ${TALMYR_WEB_OUT}/${f} COPYONLY)
 endforeach()
 
