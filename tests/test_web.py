@@ -258,6 +258,14 @@ def test_touch(build, out):
                       % (delays[len(delays) // 2], delays[-1]))
                 if lang == "fr" and h > w:
                     seen = check_fingers(d, what)
+                    for label, volume in (("Remettre la musique", 0), ("Couper la musique", 1)):
+                        web.fingers(d, "touchStart", [(0, web.centre(d, "#mute"))])
+                        web.fingers(d, "touchEnd", [(0, web.centre(d, "#mute"))])
+                        got = web.wait_for(d, "var a = Module.talmyrAudio, m = document."
+                                           "getElementById('mute').getAttribute('aria-label');"
+                                           "return m === %r && [a.volume, m]" % label, timeout=3)
+                        check(got and got[0] == volume,  # what M does
+                              "%s: the music button: %s" % (what, got))
                     ActionChains(d).send_keys("x").perform()  # a real keyboard
                     gone = web.wait_for(d, "return getComputedStyle(document.getElementById("
                                         "'controls')).display === 'none'", timeout=5)
@@ -374,13 +382,16 @@ Object.defineProperty(navigator, 'getGamepads', { configurable: true,
 dispatchEvent(new Event('gamepadconnected'));"""
 
 
+FULL = {"fr": "Plein écran", "en": "Full screen"}
+
+
 def test_page(build, out):
     title = {"fr": ref565("title"), "en": ref565("title.en")}
     with web.served(os.path.join(build, "web")) as address:
         # the size of the picture, its place, the language, the keys kept from scrolling
         for (w, h, scale), browser_lang, query, lang in (
                 ((1280, 800, 3), "fr-FR", "", "fr"), ((1920, 1080, 4), "en-US", "", "en"),
-                ((800, 600, 2), "de-DE", "", "en"), ((1280, 800, 3), "en-US", "?lang=fr", "fr")):
+                ((800, 600, 2), "de-DE", "", "en"), ((960, 720, 3), "en-US", "?lang=fr", "fr")):
             with web.browser(width=w, height=h, lang=browser_lang) as d:
                 d.get(address + query)
                 what = "%dx%d, browser in %s%s" % (w, h, browser_lang, query)
@@ -396,6 +407,26 @@ def test_page(build, out):
                 check(box[4] == "pixelated", "%s: magnified sharp (%s)" % (what, box[4]))
                 check(box[5:] == [lang, "Talmyr demo 2'"], "%s: page in %s, titled (%s)"
                       % (what, lang, box[5:]))
+                # the full-screen button: in a margin, or, where the picture fills the window,
+                # shown while the mouse moves and gone a few seconds after
+                full = "var b = document.getElementById('full'), r = b.getBoundingClientRect();" \
+                    "return [r.left, r.top, r.width, r.height, getComputedStyle(b).opacity," \
+                    " b.getAttribute('aria-label')]"
+                button = d.execute_script(full)
+                fills = w == 320 * scale and h == 240 * scale
+                on = overlap(button[:4], box[:4]) and float(button[4]) > 0
+                check(not on and button[5] == FULL[lang] and (float(button[4]) == 0) == fills,
+                      "%s: the full-screen button, %s, %s (%s)" % (
+                          what, FULL[lang], "hidden on the picture" if fills else "in a margin",
+                          button))
+                if fills:
+                    ActionChains(d).move_by_offset(100, 100).move_by_offset(5, 5).perform()
+                    shown = web.wait_for(d, "return +getComputedStyle(document.getElementById("
+                                         "'full')).opacity > 0.5 || null", timeout=2)
+                    time.sleep(3.5)
+                    gone = float(d.execute_script(full)[4]) == 0
+                    check(shown and gone, "%s: the button shows while the mouse moves, then fades"
+                          % what)
                 d.execute_script("window.talmyrKept = []; addEventListener('keydown',"
                                  " function (e) { talmyrKept.push(e.defaultPrevented); });")
                 for k in (Keys.ARROW_DOWN, Keys.SPACE, Keys.ARROW_UP, Keys.PAGE_DOWN):
