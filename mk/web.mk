@@ -1,6 +1,7 @@
 # The page: the same game in a browser. `make web` builds build/web (copy it as it is to any static
 # web host); `make web-play` serves it on 127.0.0.1 and opens it.
-EXTRA_PACKAGES += emscripten python3-numpy chromium chromium-driver python3-selenium
+EXTRA_PACKAGES += emscripten python3-numpy chromium chromium-driver python3-selenium \
+  webkit2gtk-driver firefox-esr python3-websocket xvfb
 CHECK_EXTRA += web-check
 WEB = $(BUILD)/web
 WEB_MUSIC = $(BUILD)/web-music
@@ -9,14 +10,13 @@ EMENV = NODE_PATH=/usr/share/nodejs
 .PHONY: web web-play web-check web-moments
 
 web: build
-	@cmake --build $(BUILD) -j $(JOBS) --target music talmyr_icons > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target music > /dev/null
 	@$(MAKE) --no-print-directory $(WEB_MUSIC)/battle.ogg
 	@$(EMENV) emcmake cmake -S . -B $(BUILD)/web-build -DCMAKE_BUILD_TYPE=Release \
 	  -DTALMYR_GEN=$(abspath $(BUILD))/gen -DTALMYR_MUSIC=$(abspath $(WEB_MUSIC)) \
 	  -DTALMYR_WEB_OUT=$(abspath $(WEB)) -DTALMYR_WEB_TEST_OUT=$(abspath $(BUILD))/web-test > $(BUILD)/web-configure.log 2>&1 || \
 	  { cat $(BUILD)/web-configure.log; exit 1; }
 	$(EMENV) cmake --build $(BUILD)/web-build -j $(JOBS)
-	@cp $(BUILD)/icons/64.png $(WEB)/icon.png
 	@ls -l $(WEB)
 
 # The music: each module rendered by the desktop's player, one exact loop, in Ogg Vorbis.

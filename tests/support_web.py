@@ -16,10 +16,10 @@ SERVER = os.path.join(ROOT, "tools", "serve_web.py")
 
 
 @contextlib.contextmanager
-def served(folder):
-    """Serves folder on 127.0.0.1; yields the address (ending in /)."""
-    p = subprocess.Popen([sys.executable, SERVER, folder, "--no-open"], stdout=subprocess.PIPE,
-                         text=True)
+def served(folder, *options):
+    """Serves folder on 127.0.0.1 (options: serve_web.py's); yields the address (ending in /)."""
+    p = subprocess.Popen([sys.executable, SERVER, folder, "--no-open"] + list(options),
+                         stdout=subprocess.PIPE, text=True)
     try:
         line = p.stdout.readline()
         address = next(w for w in line.split() if w.startswith("http://"))
@@ -33,7 +33,7 @@ ANDROID = ("Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, 
            "Chrome/120.0.0.0 Mobile Safari/537.36")
 
 
-def chromium(width=1280, height=800, lang=None, sound=True, ratio=None):
+def chromium(width=1280, height=800, lang=None, sound=True, ratio=None, prefs=None):
     """A headless Chromium whose page is width x height CSS pixels; with a ratio, a phone's or a
     tablet's touch screen at that many device pixels per CSS pixel."""
     from selenium import webdriver
@@ -54,9 +54,12 @@ def chromium(width=1280, height=800, lang=None, sound=True, ratio=None):
         o.add_argument("--window-size=%d,%d" % (width, height))
     if sound:
         o.add_argument("--autoplay-policy=no-user-gesture-required")
+    prefs = dict(prefs or {})
     if lang:
         o.add_argument("--lang=" + lang)
-        o.add_experimental_option("prefs", {"intl.accept_languages": lang})
+        prefs["intl.accept_languages"] = lang
+    if prefs:
+        o.add_experimental_option("prefs", prefs)
     o.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     d = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=o)
     d.set_script_timeout(600)
@@ -151,13 +154,15 @@ def tap(d, key, *pictures):
     player's finger does: long enough for the game to see it, too short for a second step. A
     screen that moves by itself, as the intro, is given all its frames."""
     from selenium.webdriver.common.action_chains import ActionChains
-    ActionChains(d).key_down(key).perform()
+    down = getattr(d, "key_down", lambda k: ActionChains(d).key_down(k).perform())
+    up = getattr(d, "key_up", lambda k: ActionChains(d).key_up(k).perform())
+    down(key)
     if pictures:
         d.execute_script(MATCH_JS, [hash565(p) for p in pictures], [0, 240])
         wait_for(d, "return talmyrMatch() < 0", timeout=1.0, every=0.01)
     else:
         time.sleep(0.15)
-    ActionChains(d).key_up(key).perform()
+    up(key)
 
 
 def fight(d, duel, after, strike, timeout=90.0):

@@ -1,7 +1,9 @@
 """Draws the program's icons from the game's own art: the hero, facing the player, scaled up with
 nearest neighbour onto a framed patch of the island's grass.
 
-usage: make_icons.py ART_DIR OUT_DIR SIZE...   (writes OUT_DIR/SIZE.png for every SIZE)
+usage: make_icons.py ART_DIR OUT_DIR SIZE...   (writes OUT_DIR/SIZE.png for every SIZE; a size
+written maskable-SIZE gives OUT_DIR/maskable-SIZE.png, the icon inside the round safe zone of a
+full square, for launchers that cut icons to their own shape)
 Run with /usr/bin/python3 (Debian's python3-pil).
 """
 import os
@@ -80,14 +82,25 @@ def icon(art, size):
     return pic
 
 
+def maskable(art, size):
+    """The icon within the middle 80 % circle a launcher may keep, on a square that fills the rest
+    with the frame's dark brown."""
+    inner = size * 7 // 10
+    pic = Image.new("RGBA", (size, size), FRAME_DARK)
+    pic.alpha_composite(icon(art, inner), ((size - inner) // 2, (size - inner) // 2))
+    return pic
+
+
 def main(argv):
     if len(argv) < 4:
         raise SystemExit(__doc__)
     art, out = argv[1], argv[2]
     os.makedirs(out, exist_ok=True)
     for s in argv[3:]:
-        size = int(s)
-        icon(art, size).save(os.path.join(out, "%d.png" % size))
+        if s.startswith("maskable-"):
+            maskable(art, int(s[9:])).save(os.path.join(out, s + ".png"))
+        else:
+            icon(art, int(s)).save(os.path.join(out, "%d.png" % int(s)))
 
 
 if __name__ == "__main__":

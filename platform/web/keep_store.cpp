@@ -14,6 +14,7 @@ void talmyr_store_get(const char* key, char* out, int size);
 int talmyr_store_put(const char* key, const char* text);
 void talmyr_store_remove(const char* key);
 void talmyr_store_watch();
+void talmyr_store_key(char* out, int size);
 
 // Called by the page as it is hidden or goes away.
 EMSCRIPTEN_KEEPALIVE void talmyr_keep_now() { keep::closing(); }
@@ -23,7 +24,9 @@ namespace store {
 
 std::string defaultPlace() {
   talmyr_store_watch();
-  return "talmyr.kept-game";
+  char key[1024] = {};
+  talmyr_store_key(key, sizeof key);
+  return key;
 }
 
 bool read(const std::string& place, std::string& text) {

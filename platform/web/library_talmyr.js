@@ -1,6 +1,54 @@
 // The page's side of the platform: what the game's C++ asks of the browser (platform/web/*.cpp
 // declare these functions). Linked into the program by emscripten (--js-library).
 mergeInto(LibraryManager.library, {
+  // The game's clock and its waits, in place of the browser SDL's: while the tab is hidden the
+  // clock stands still and every wait lasts until the tab is shown again, so nothing is drawn,
+  // nothing runs, and a pause, a walk or a drain under way goes on afterwards as if no time had
+  // passed. The music is suspended meanwhile.
+  $talmyrClock: {
+    start: 0, hiddenFor: 0, hiddenAt: -1, onShow: [],
+    now: function() {
+      var t = talmyrClock.hiddenAt >= 0 ? talmyrClock.hiddenAt : performance.now();
+      return t - talmyrClock.start - talmyrClock.hiddenFor;
+    },
+    watch: function() {
+      talmyrClock.start = performance.now();
+      var hidden = function() { return document.visibilityState === 'hidden'; };
+      if (hidden()) talmyrClock.hiddenAt = talmyrClock.start;
+      document.addEventListener('visibilitychange', function() {
+        var a = Module.talmyrAudio;
+        if (hidden() && talmyrClock.hiddenAt < 0) {
+          talmyrClock.hiddenAt = performance.now();
+          if (a && a.ctx.state === 'running') a.ctx.suspend();
+        } else if (!hidden() && talmyrClock.hiddenAt >= 0) {
+          talmyrClock.hiddenFor += performance.now() - talmyrClock.hiddenAt;
+          talmyrClock.hiddenAt = -1;
+          if (a && a.wanted >= 0 && a.unlocked) a.ctx.resume();
+          var waiting = talmyrClock.onShow;
+          talmyrClock.onShow = [];
+          waiting.forEach(function(f) { f(); });
+        }
+      });
+      Module.talmyrClock = talmyrClock;
+    }
+  },
+  $talmyrClock__postset: 'talmyrClock.watch();',
+  SDL_GetTicks__deps: ['$talmyrClock'],
+  SDL_GetTicks: function() {
+    return talmyrClock.now() >>> 0;
+  },
+  SDL_Delay__deps: ['$talmyrClock'],
+  SDL_Delay: function(ms) {
+    Asyncify.handleSleep(function(wakeUp) {
+      var end = talmyrClock.now() + ms;
+      var tick = function() {
+        if (talmyrClock.hiddenAt >= 0) return talmyrClock.onShow.push(tick);
+        var left = end - talmyrClock.now();
+        if (left <= 0) wakeUp(); else setTimeout(tick, left);
+      };
+      tick();
+    });
+  },
   talmyr_show: function(rgba, w, h) {
     if (Module.talmyrShow) Module.talmyrShow(HEAPU8.subarray(rgba, rgba + w * h * 4), w, h);
   },
@@ -48,6 +96,7 @@ mergeInto(LibraryManager.library, {
     t.seen = k;
     return k;
   },
+  talmyr_audio_open__deps: ['$talmyrClock'],
   talmyr_audio_open: function() {
     if (Module.talmyrAudio) return;
     var AC = window.AudioContext || window.webkitAudioContext;
@@ -64,7 +113,7 @@ mergeInto(LibraryManager.library, {
     a.unlocked = a.ctx.state === 'running';
     a.unlock = function() {
       a.unlocked = true;
-      if (a.wanted >= 0 && a.ctx.state === 'suspended') a.ctx.resume();
+      if (a.wanted >= 0 && a.ctx.state === 'suspended' && talmyrClock.hiddenAt < 0) a.ctx.resume();
     };
     a.gain = a.ctx.createGain();
     a.gain.connect(a.ctx.destination);
@@ -82,7 +131,7 @@ mergeInto(LibraryManager.library, {
       s.connect(a.gain);
       s.start();
       a.source = s;
-      if (a.unlocked && a.ctx.state === 'suspended') a.ctx.resume();
+      if (a.unlocked && a.ctx.state === 'suspended' && talmyrClock.hiddenAt < 0) a.ctx.resume();
     };
     if (a.ctx.state === 'running') a.ctx.suspend();
     if (Module.onAudio) Module.onAudio(a);
@@ -122,7 +171,10 @@ mergeInto(LibraryManager.library, {
     a.gain.gain.value = a.volume;
     if (Module.onVolume) Module.onVolume(a.volume);
   },
-  // The kept game, in the browser's own storage (localStorage), under the name `key`.
+  // The kept game, in the browser's own storage (localStorage), under the name `key`. When the
+  // browser refuses to keep it (cookies blocked, storage full), the page says so once a visit;
+  // once a game has been kept, the browser is asked to keep the site's storage for good (some
+  // wipe it after days without a visit otherwise).
   talmyr_store_size: function(key) {
     try {
       var v = localStorage.getItem(UTF8ToString(key));
@@ -138,11 +190,31 @@ mergeInto(LibraryManager.library, {
   talmyr_store_put: function(key, text) {
     try {
       localStorage.setItem(UTF8ToString(key), UTF8ToString(text));
-      return 1;
-    } catch (e) { return 0; }  // storage full, or refused by the browser's settings
+    } catch (e) {  // storage full, or refused by the browser's settings
+      if (Module.onStorageRefused) Module.onStorageRefused();
+      return 0;
+    }
+    if (!Module.talmyrPersistAsked && navigator.storage && navigator.storage.persist) {
+      Module.talmyrPersistAsked = true;
+      navigator.storage.persist().catch(function() {});
+    }
+    return 1;
   },
   talmyr_store_remove: function(key) {
     try { localStorage.removeItem(UTF8ToString(key)); } catch (e) {}
+  },
+  // The name the game is kept under: the page's own folder, so that two copies of the page in two
+  // folders of one site keep a game each. A game kept under the name earlier versions used is
+  // moved to it, once.
+  talmyr_store_key: function(out, size) {
+    var folder = location.pathname.replace(/[^/]*$/, '');
+    var key = 'talmyr.kept-game:' + folder, old = 'talmyr.kept-game';
+    try {
+      var earlier = localStorage.getItem(old);
+      if (earlier !== null && localStorage.getItem(key) === null) localStorage.setItem(key, earlier);
+      if (earlier !== null) localStorage.removeItem(old);
+    } catch (e) {}
+    stringToUTF8(key, out, size);
   },
   // The game is kept when the tab is hidden or the page goes away: the program's keep_now then
   // writes it, between two of its frames.

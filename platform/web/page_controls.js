@@ -50,6 +50,7 @@
   }
 
   function touchStart(e) {
+    if (e.target.closest && e.target.closest('#retry')) return;  // a plain button: its click
     e.preventDefault();
     if (!page.layout.state.touch) {  // the first touch shows the controls
       page.layout.setTouch(true);

@@ -52,10 +52,27 @@ target_link_options(talmyr PRIVATE ${WEB_LINK})
 set_target_properties(talmyr PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${TALMYR_WEB_OUT}
                       LINK_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/library_talmyr.js)
 
-# The page itself and its icon.
-foreach(f index.html page_layout.js page_controls.js)
-  configure_file(${CMAKE_SOURCE_DIR}/platform/web/${f} ${TALMYR_WEB_OUT}/${f} COPYONLY)
+# The page's icons, drawn from the game's art as the desktop's are; then the page itself, its
+# manifest and its service worker, stamped with the build (tools/web_page.py).
+set(WEB_ICONS)
+foreach(size 64 192 512 maskable-512)
+  list(APPEND WEB_ICONS ${TALMYR_WEB_OUT}/icons/${size}.png)
 endforeach()
+add_custom_command(OUTPUT ${WEB_ICONS}
+  COMMAND ${PYTHON} ${CMAKE_SOURCE_DIR}/tools/make_icons.py ${CMAKE_SOURCE_DIR}/data/art
+          ${TALMYR_WEB_OUT}/icons 64 192 512 maskable-512
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icons.py ${CMAKE_SOURCE_DIR}/data/art/sprite_perso.png
+          ${CMAKE_SOURCE_DIR}/data/art/tiles_decor.png VERBATIM)
+set(PAGE_SOURCES)
+foreach(f index.html page_layout.js page_controls.js manifest.webmanifest sw.js)
+  list(APPEND PAGE_SOURCES ${CMAKE_SOURCE_DIR}/platform/web/${f})
+endforeach()
+add_custom_command(OUTPUT ${TALMYR_WEB_OUT}/index.html ${TALMYR_WEB_OUT}/sw.js
+  COMMAND ${PYTHON} ${CMAKE_SOURCE_DIR}/tools/web_page.py ${CMAKE_SOURCE_DIR}/platform/web
+          ${TALMYR_WEB_OUT}
+  DEPENDS $<TARGET_FILE:talmyr> ${WEB_ICONS} ${PAGE_SOURCES} ${CMAKE_SOURCE_DIR}/tools/web_page.py
+  VERBATIM)
+add_custom_target(web_page ALL DEPENDS ${TALMYR_WEB_OUT}/index.html ${TALMYR_WEB_OUT}/sw.js)
 
 # The page's test build (tests/test_web.py): the recorded story of the desktop's suite, played in
 # the browser on the virtual clock, with the desktop's own test support.
