@@ -56,7 +56,7 @@ def chromium(width=1280, height=800, lang=None, sound=True, ratio=None, prefs=No
         o.add_argument("--autoplay-policy=no-user-gesture-required")
     prefs = dict(prefs or {})
     if lang:
-        o.add_argument("--lang=" + lang)
+        o.add_argument("--lang=" + lang.split(",")[0])
         prefs["intl.accept_languages"] = lang
     if prefs:
         o.add_experimental_option("prefs", prefs)
@@ -149,20 +149,25 @@ def expect(d, pictures, timeout=30.0, rows=(0, 240)):
     return k[0] if k else -1
 
 
-def tap(d, key, *pictures):
-    """Presses key and holds it while the canvas shows one of pictures (at most a second), as a
-    player's finger does: long enough for the game to see it, too short for a second step. A
-    screen that moves by itself, as the intro, is given all its frames."""
-    from selenium.webdriver.common.action_chains import ActionChains
-    down = getattr(d, "key_down", lambda k: ActionChains(d).key_down(k).perform())
-    up = getattr(d, "key_up", lambda k: ActionChains(d).key_up(k).perform())
-    down(key)
+def hold(d, press, release, *pictures):
+    """press(), held while the canvas shows one of pictures (at most a second), then release(),
+    as a player's finger does: long enough for the game to see it, too short for a second step.
+    A screen that moves by itself, as the intro, is given all its frames."""
+    press()
     if pictures:
         d.execute_script(MATCH_JS, [hash565(p) for p in pictures], [0, 240])
         wait_for(d, "return talmyrMatch() < 0", timeout=1.0, every=0.01)
     else:
         time.sleep(0.15)
-    up(key)
+    release()
+
+
+def tap(d, key, *pictures):
+    """A key of the keyboard, held as hold says."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    down = getattr(d, "key_down", lambda k: ActionChains(d).key_down(k).perform())
+    up = getattr(d, "key_up", lambda k: ActionChains(d).key_up(k).perform())
+    hold(d, lambda: down(key), lambda: up(key), *pictures)
 
 
 def fight(d, duel, after, strike, timeout=90.0):
@@ -189,11 +194,7 @@ def centre(d, selector):
 
 
 def touch_tap(d, control, *pictures):
-    """A finger on the control named by its data-key, held as tap holds a key."""
-    fingers(d, "touchStart", [(0, centre(d, '#controls [data-key="%s"]' % control))])
-    if pictures:
-        d.execute_script(MATCH_JS, [hash565(p) for p in pictures], [0, 240])
-        wait_for(d, "return talmyrMatch() < 0", timeout=1.0, every=0.01)
-    else:
-        time.sleep(0.15)
-    fingers(d, "touchEnd")
+    """A finger on the control named by its data-key, held as hold says."""
+    at = centre(d, '#controls [data-key="%s"]' % control)
+    hold(d, lambda: fingers(d, "touchStart", [(0, at)]), lambda: fingers(d, "touchEnd"),
+         *pictures)

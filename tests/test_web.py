@@ -125,13 +125,37 @@ def play(d, what, script, pics, press, out):
     return True
 
 
+# A stand-in gamepad of the standard layout: each key by its d-pad or by its left stick.
+PAD_DPAD = {"Enter": "buttons[9].pressed = true", " ": "buttons[0].pressed = true",
+            "ArrowUp": "buttons[12].pressed = true", "ArrowDown": "buttons[13].pressed = true",
+            "ArrowLeft": "buttons[14].pressed = true", "ArrowRight": "buttons[15].pressed = true"}
+PAD_STICK = dict(PAD_DPAD, ArrowUp="axes[1] = -1", ArrowDown="axes[1] = 0.9",
+                 ArrowLeft="axes[0] = -0.9", ArrowRight="axes[0] = 1")
+
+
+def pad_tap(d, how, key, *pictures):
+    web.hold(d, lambda: d.execute_script("talmyrPad." + how[key]),
+             lambda: d.execute_script("talmyrPad.buttons.forEach(function (b) {"
+                                      " b.pressed = false; }); talmyrPad.axes = [0, 0, 0, 0];"),
+             *pictures)
+
+
 def test_keys(build, out):
-    for lang in ("fr", "en"):
+    """The key path played by the keyboard in French and English, and by a gamepad's d-pad and
+    face buttons, then by its stick."""
+    for lang, by in (("fr", "keys"), ("en", "keys"), ("fr", "d-pad"), ("en", "stick")):
         script, pics = moments(build, lang)
         if script:
             with web.served(os.path.join(build, "web")) as address, web.browser() as d:
                 d.get(address + "?lang=" + lang)
-                play(d, lang, script, pics, lambda key, *p: web.tap(d, KEYS[key], *p), out)
+                if by == "keys":
+                    press = lambda key, *p: web.tap(d, KEYS[key], *p)  # noqa: E731
+                else:
+                    web.expect(d, [pics[script[0][0]]], timeout=30)
+                    d.execute_script(PAD)
+                    how = PAD_DPAD if by == "d-pad" else PAD_STICK
+                    press = lambda key, *p: pad_tap(d, how, key, *p)  # noqa: E731
+                play(d, "%s by %s" % (lang, by) if by != "keys" else lang, script, pics, press, out)
 
 
 def test_engines(build, out):
@@ -575,7 +599,8 @@ def test_page(build, out):
         # the size of the picture, its place, the language, the keys kept from scrolling
         for (w, h, scale), browser_lang, query, lang in (
                 ((1280, 800, 3), "fr-FR", "", "fr"), ((1920, 1080, 4), "en-US", "", "en"),
-                ((800, 600, 2), "de-DE", "", "en"), ((960, 720, 3), "en-US", "?lang=fr", "fr")):
+                ((800, 600, 2), "de-DE", "", "en"), ((960, 720, 3), "en-US", "?lang=fr", "fr"),
+                ((800, 600, 2), "de-DE,fr-FR", "", "fr")):
             with web.browser(width=w, height=h, lang=browser_lang) as d:
                 d.get(address + query)
                 what = "%dx%d, browser in %s%s" % (w, h, browser_lang, query)
@@ -645,24 +670,11 @@ def test_page(build, out):
                           % (song, frames, lengths[i], rate, more))
                     check(abs(lengths[i] - frames * rate / 22050.0) <= 1,
                           "%s: its loop decoded to the desktop's length, no gap" % song)
-
-        # a stand-in gamepad of the standard layout moves through the title menu and the about page
-        with web.browser() as d:
-            d.get(address + "?lang=fr")
-            web.expect(d, [title["fr"]], timeout=20)
-            d.execute_script(PAD)
-            for press, want, what in (
-                    ("buttons[13].pressed = true", "title_about", "the d-pad's down moves it"),
-                    ("axes[1] = -1", "title", "the stick's up moves it back"),
-                    ("axes[1] = 0.9", "title_about", "the stick's down again"),
-                    ("buttons[0].pressed = true", "about", "a face button chooses"),
-                    ("buttons[9].pressed = true", "title", "Start leaves the about page")):
-                d.execute_script("talmyrPad." + press)
-                ok = web.expect(d, [ref565(want)], timeout=10) == 0
-                d.execute_script("talmyrPad.buttons.forEach(function (b) { b.pressed = false; });"
-                                 "talmyrPad.axes = [0, 0, 0, 0];")
-                time.sleep(0.3)
-                check(ok, "a gamepad: %s" % what)
+            for want in (0, 1):  # M silences the music, and gives it back
+                ActionChains(d).send_keys("m").perform()
+                got = web.wait_for(d, "var a = Module.talmyrAudio; return a.volume === %d &&"
+                                   " a.gain.gain.value === %d" % (want, want), timeout=3)
+                check(got, "M: the music's volume %d" % want)
 
     # the loading bar over a slow line, from a host that compresses and from one that sends no
     # length: it counts what has arrived, so it moves, and reads full only once all is in
