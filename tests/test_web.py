@@ -427,26 +427,29 @@ Promise.all([caches.keys(), navigator.serviceWorker.getRegistration()]).then(fun
 
 def test_app(build, out):
     """The page as an app: installable; after a first visit it starts offline; a new build
-    replaces the kept files as a whole from the next load; refused storage changes nothing."""
+    replaces the kept files as a whole from the next load; two copies of the page in two folders
+    keep their own; refused storage changes nothing."""
     import subprocess
     title = ref565("title")
-    folder = tempfile.mkdtemp(prefix="talmyr-app-")
-    shutil.copytree(os.path.join(build, "web"), folder, dirs_exist_ok=True)
+    root = tempfile.mkdtemp(prefix="talmyr-app-")
+    for copy in ("a", "b"):
+        shutil.copytree(os.path.join(build, "web"), os.path.join(root, copy))
 
-    def kept(d, version):  # the set kept for this build, and only it; the page controlled
+    def kept(d, sets):  # the sets kept (folder: build) and only those; the page controlled
         state, end = None, time.time() + 20
         while time.time() < end:
             state = d.execute_async_script(KEPT_FILES)
-            mine = [n for n in state[0] if n.startswith("talmyr:")]
-            if state[1] and mine and all(n.endswith(":" + version) for n in mine):
+            mine = sorted(n.split(":")[-1] + "/" + n.split("/")[-2] for n in state[0]
+                          if n.startswith("talmyr:"))
+            if state[1] and mine == sorted("%s/%s" % (v, f) for f, v in sets.items()):
                 return state
             time.sleep(0.2)
         return None
 
-    with web.served(folder) as address, web.browser() as d:
-        d.get(address + "?lang=fr")
+    with web.served(root) as address, web.browser() as d:
+        d.get(address + "a/?lang=fr")
         first = d.execute_script("return talmyrBuild.version")
-        check(web.expect(d, [title], timeout=30) == 0 and kept(d, first) is not None,
+        check(web.expect(d, [title], timeout=30) == 0 and kept(d, {"a": first}) is not None,
               "app: after the first visit, the page's files are kept (build %s)" % first)
         errors = d.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
         manifest = d.execute_cdp_cmd("Page.getAppManifest", {})
@@ -455,37 +458,41 @@ def test_app(build, out):
         d.execute_cdp_cmd("Network.enable", {})
         d.execute_cdp_cmd("Network.emulateNetworkConditions", {
             "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
-        d.get(address + "?lang=fr")
+        d.get(address + "a/?lang=fr")
         check(web.expect(d, [title], timeout=30) == 0, "app: reloaded offline, the game starts")
         d.execute_cdp_cmd("Network.emulateNetworkConditions", {
             "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+        d.get(address + "b/?lang=fr")
+        web.expect(d, [title], timeout=30)
+        check(kept(d, {"a": first, "b": first}) is not None,
+              "app: the copy in another folder keeps its own set beside the first's")
         # a new build on the host: the next load still runs the kept one whole, while the new
-        # set is fetched; the load after runs the new one whole
+        # set is fetched; the load after runs the new one whole; the other copy's set stays
         src = tempfile.mkdtemp(prefix="talmyr-src-")
         shutil.copytree(os.path.join(web.ROOT, "platform", "web"), src, dirs_exist_ok=True)
         with open(os.path.join(src, "page_layout.js"), "a") as f:
             f.write("// another build\n")
         subprocess.run(["/usr/bin/python3", os.path.join(web.ROOT, "tools", "web_page.py"), src,
-                        folder], check=True)
-        d.get(address + "?lang=fr")
+                        os.path.join(root, "a")], check=True)
+        d.get(address + "a/?lang=fr")
         web.expect(d, [title], timeout=30)
         during = d.execute_script("return talmyrBuild.version")
-        second = open(os.path.join(folder, "sw.js")).read().split("VERSION = '")[1][:16]
-        state = kept(d, second)
-        d.get(address + "?lang=fr")
+        second = open(os.path.join(root, "a", "sw.js")).read().split("VERSION = '")[1][:16]
+        state = kept(d, {"a": second, "b": first})
+        d.get(address + "a/?lang=fr")
         started = web.expect(d, [title], timeout=30) == 0
         after = d.execute_async_script(KEPT_FILES)
         same = all(n.endswith("?v=" + after[2]) for n in after[3]) and len(after[3]) == 2
         check(during == first and state is not None and after[2] == second and started and same,
-              "app: a new build is kept whole, used from the next load (%s, then %s: %s)"
-              % (during, after[2], after[3]))
+              "app: a new build is kept whole, used from the next load, the other copy's set "
+              "left (%s, then %s: %s)" % (during, after[2], after[3]))
         shutil.rmtree(src, ignore_errors=True)
     # cookies and site data refused: no kept files, the page starts all the same
-    with web.served(folder) as address, web.browser(
+    with web.served(root) as address, web.browser(
             prefs={"profile.default_content_setting_values.cookies": 2}) as d:
-        d.get(address + "?lang=fr")
+        d.get(address + "b/?lang=fr")
         check(web.expect(d, [title], timeout=30) == 0, "app: cookies refused, the game starts")
-    shutil.rmtree(folder, ignore_errors=True)
+    shutil.rmtree(root, ignore_errors=True)
 
 
 def test_kept(build, out):
