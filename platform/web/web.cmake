@@ -73,6 +73,7 @@ add_custom_command(OUTPUT ${TALMYR_WEB_OUT}/index.html ${TALMYR_WEB_OUT}/sw.js
   DEPENDS $<TARGET_FILE:talmyr> ${WEB_ICONS} ${PAGE_SOURCES} ${CMAKE_SOURCE_DIR}/tools/web_page.py
   VERBATIM)
 add_custom_target(web_page ALL DEPENDS ${TALMYR_WEB_OUT}/index.html ${TALMYR_WEB_OUT}/sw.js)
+add_dependencies(web_page talmyr)
 
 # The page's test build (tests/test_web.py): the recorded story of the desktop's suite, played in
 # the browser on the virtual clock, with the desktop's own test support.
