@@ -393,16 +393,21 @@ def test_hidden(build, out):
         web.expect(d, [pics[script[0][0]]], timeout=30)
         web.tap(d, Keys.ENTER, pics[script[0][0]])
         web.expect(d, intro[8:], timeout=10)
+        # frames drawn, and the game's looks at its input (one each turn of its loop)
         d.execute_script("window.talmyrFrames = 0; var show = Module.talmyrShow;"
-                         "Module.talmyrShow = function (a, w, h) { talmyrFrames++; show(a, w, h); }")
+                         "Module.talmyrShow = function (a, w, h) { talmyrFrames++; show(a, w, h); };"
+                         "window.talmyrLooks = 0; var t = Module.talmyrTouch, seen = t.seen;"
+                         "Object.defineProperty(t, 'seen', { get: function () { return seen; },"
+                         " set: function (v) { talmyrLooks++; seen = v; } });")
         show = hide(d)
         at = web.expect(d, intro, timeout=1)
-        drawn, t0 = d.execute_script("return [talmyrFrames, Module.talmyrClock.now()]")
+        count = "return [talmyrFrames, talmyrLooks, Module.talmyrClock.now()]"
+        drawn, looked, t0 = d.execute_script(count)
         time.sleep(2)
-        frames, t1, hidden = d.execute_script("return [talmyrFrames, Module.talmyrClock.now(),"
-                                              " document.visibilityState]")
-        check(hidden == "hidden" and frames == drawn and t1 == t0,
-              "hidden: no frame drawn (%d), the clock still (%.0f ms)" % (frames - drawn, t1 - t0))
+        frames, looks, t1 = d.execute_script(count)
+        check(frames == drawn and looks - looked <= 1 and t1 == t0,
+              "hidden: no frame drawn (%d), the game asleep (%d looks at its keys), the clock "
+              "still (%.0f ms)" % (frames - drawn, looks - looked, t1 - t0))
         show()
         back = web.expect(d, intro[at:at + 3], timeout=2)
         check(at >= 0 and back >= 0, "hidden: shown again, the intro goes on from its frame %d "
@@ -550,6 +555,9 @@ def test_kept(build, out):
     with web.served(root) as address, web.browser() as d:
         new_game(d, address + "a/?lang=fr")
         game = web.wait_for(d, "return localStorage.getItem('talmyr.kept-game:/a/')")
+        d.get(address + "a/index.html?lang=fr")
+        check(web.expect(d, [title_kept], timeout=30) == 0,
+              "kept: the folder's game, whether the address names index.html or not")
         d.get(address + "b/index.html?lang=fr")
         check(web.expect(d, [title], timeout=30) == 0 and game is not None,
               "kept: the copy in another folder has its own, none kept yet")
