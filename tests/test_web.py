@@ -10,6 +10,7 @@ new build replacing the kept files. kept: kept on a change of map, a hidden tab,
 page: size and place, language, keys kept from scrolling, a gamepad, the music, error messages.
 """
 import difflib
+import json
 import os
 import shutil
 import sys
@@ -458,8 +459,10 @@ def test_app(build, out):
               "app: after the first visit, the page's files are kept (build %s)" % first)
         errors = d.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
         manifest = d.execute_cdp_cmd("Page.getAppManifest", {})
-        check(not errors and "Talmyr" in manifest.get("data", ""),
-              "app: Chromium finds the page installable %s" % errors)
+        shown = json.loads(manifest.get("data") or "{}").get("display")
+        check(not errors and shown in ("fullscreen", "standalone"),
+              "app: Chromium finds the page installable, to open without the browser's bars "
+              "(%s, %s)" % (errors, shown))
         d.execute_cdp_cmd("Network.enable", {})
         d.execute_cdp_cmd("Network.emulateNetworkConditions", {
             "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})

@@ -22,6 +22,12 @@ class Handler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
+    def end_headers(self):
+        # nothing kept by the browser's HTTP cache: what a visit without a connection finds is the
+        # page's own keeping (sw.js), as on a host whose files expire
+        self.send_header("Cache-Control", "no-store")
+        super().end_headers()
+
     def do_GET(self):
         path = self.translate_path(self.path)
         if os.path.isdir(path):
