@@ -18,6 +18,7 @@ import tempfile
 import time
 import wave
 
+from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
@@ -466,8 +467,12 @@ def test_app(build, out):
         d.execute_cdp_cmd("Network.enable", {})
         d.execute_cdp_cmd("Network.emulateNetworkConditions", {
             "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
-        d.get(address + "a/?lang=fr")
-        check(web.expect(d, [title], timeout=30) == 0, "app: reloaded offline, the game starts")
+        try:
+            d.get(address + "a/?lang=fr")
+            offline = web.expect(d, [title], timeout=30) == 0
+        except WebDriverException:  # the browser's own page: no connection
+            offline = False
+        check(offline, "app: reloaded offline, the game starts")
         d.execute_cdp_cmd("Network.emulateNetworkConditions", {
             "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
         d.get(address + "b/?lang=fr")
