@@ -105,7 +105,7 @@ std::vector<std::string> validTexts() {
   harness::placeHero(&village, 10, 14, 0);
   placeChara(nullptr, &vagabond, -1, -1, 0);
   vagabond.scene = 2, vagabond.pv = 12, perso.gold = 0, ile.lastX = 3, ile.lastY = 13;
-  entree.tiles[2 * 20 + 15] = 1;
+  entree.tiles[2 * 20 + 15] = 1, entree.lastX = 10, entree.lastY = 13;
   keepIt();
   harness::placeHero(&chateau, 10, 5, 0);
   for (chara* g : {&garde1, &garde2, &garde3, &garde4, &garde5, &garde6, &garde7})
