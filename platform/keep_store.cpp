@@ -32,11 +32,12 @@ bool write(const std::string& place, const std::string& text, std::string& error
 void setAside(const std::string& place) {
   if (place.empty()) return;
   auto bad = [&place](int n) { return place + ".bad" + (n > 1 ? "." + std::to_string(n) : ""); };
-  // the older ones move up a rank and only the oldest goes; unlink never takes a folder away
+  // the older ones move up a rank and only the oldest goes; a folder there is never touched
   ::unlink(bad(badKept).c_str());
   struct stat st;
   for (int n = badKept - 1; n >= 1; n--)
-    if (lstat(bad(n + 1).c_str(), &st) != 0) std::rename(bad(n).c_str(), bad(n + 1).c_str());
+    if (lstat(bad(n + 1).c_str(), &st) != 0 && lstat(bad(n).c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+      std::rename(bad(n).c_str(), bad(n + 1).c_str());
   const char* why = nullptr;
   if (lstat(bad(1).c_str(), &st) == 0)  // never replaced
     why = S_ISDIR(st.st_mode) ? "a folder is there" : "a file there cannot be moved";
