@@ -31,7 +31,13 @@ std::string target(std::string path) {
     const ssize_t n = readlink(path.c_str(), to, sizeof to - 1);
     if (n <= 0) return path;
     const std::string named(to, static_cast<size_t>(n));
-    path = named[0] == '/' ? named : folderOf(path) + "/" + named;
+    if (named[0] == '/') {
+      path = named;
+    } else {
+      path = folderOf(path);
+      path += "/";
+      path += named;
+    }
   }
   return path;
 }

@@ -346,8 +346,10 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
   EXPECT_EQ(filesIn(dir.path + "/talmyr"), std::vector<std::string>{"settings.ini"});
   // a named pipe or a folder is never waited on nor read: the defaults and one line
   alarm(20);  // a read that blocks fails the test rather than hanging it
-  for (const char* make : {"mkfifo", "mkdir"}) {
-    std::system(("rm -rf " + path + " && " + make + " " + path).c_str());
+  for (const char* make : {"mkfifo ", "mkdir "}) {
+    std::string command = "rm -rf " + path + " && ";
+    command += make + path;
+    std::system(command.c_str());
     EXPECT_EQ(load(path).first, defaults);
     EXPECT_EQ(lines(load(path).second), 1) << make;
   }
