@@ -310,6 +310,8 @@ void runScreen(ScreenId s) {
 }  // namespace
 
 int SDL_main(int argc, char** argv) {
+  // first of all: a signal, or the display going away, ends the game as a close does, the game kept
+  endings::install([] { keep::closing(); });
   const int status = parseCommandLine(argc, argv, launch);
   if (status >= 0) return status;
   settingsPath = defaultSettingsPath();
@@ -318,8 +320,6 @@ int SDL_main(int argc, char** argv) {
                   settings.padStart.empty() ? pad::defaultStart() : settings.padStart);
   setLanguage(launch.lang.empty() ? localeLanguage() : launch.lang);
   load_rsc();
-  // a signal or the display going away ends the game as a close does, the game kept
-  endings::install([] { keep::closing(); });
   const bool started = init();
   if (started) {
     init2();
