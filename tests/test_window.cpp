@@ -310,8 +310,8 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
   EXPECT_EQ(defaultSettingsPath(), path);
   EXPECT_EQ(load(path), std::pair(defaults, std::string()));  // no file yet: quietly the defaults
   const Settings s{true, 4, {0, 1}, {7, 9}, 0, true};
-  ASSERT_TRUE(saveSettings(path, s));                   // its folder made on the way
-  EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);  // written aside, then renamed over
+  ASSERT_TRUE(saveSettings(path, s));  // its folder made on the way, nothing else left there
+  EXPECT_EQ(filesIn(dir.path + "/talmyr"), std::vector<std::string>{"settings.ini"});
   EXPECT_EQ(load(path), std::pair(std::string("1 4 0 1 [0,1,] [7,9,]"), std::string()));
   static const char garbage[] =
       "\x7f"
