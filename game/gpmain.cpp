@@ -2,6 +2,7 @@
 #include "assets.h"
 #include "cmdline.h"
 #include "desktop.h"
+#include "endings.h"
 #include "globals.h"
 #include "keep.h"
 #include "keep_store.h"
@@ -309,6 +310,8 @@ void runScreen(ScreenId s) {
 }  // namespace
 
 int SDL_main(int argc, char** argv) {
+  // first of all: a signal, or the display going away, ends the game as a close does, the game kept
+  endings::install([] { keep::closing(); });
   const int status = parseCommandLine(argc, argv, launch);
   if (status >= 0) return status;
   settingsPath = defaultSettingsPath();
@@ -321,12 +324,23 @@ int SDL_main(int argc, char** argv) {
   if (started) {
     init2();
     keep::place = store::defaultPlace();
+    // said once: without a home nothing of the player's can be kept
+    const bool noState = keep::place.empty(), noConfig = settingsPath.empty();
+    if (noState || noConfig)
+      std::fprintf(stderr, "talmyr: neither HOME nor %s is set: %s\n",
+                   noState && noConfig ? "XDG_STATE_HOME and XDG_CONFIG_HOME"
+                   : noState           ? "XDG_STATE_HOME"
+                                       : "XDG_CONFIG_HOME",
+                   noState && noConfig ? "no game is kept to be continued and no setting is saved"
+                   : noState           ? "no game is kept to be continued"
+                                       : "no setting is saved");
     keep::load();
     gameMenu();
     keep::closing();  // closed in the middle of a game: it is kept to be continued
   } else {
     std::fprintf(stderr, "talmyr: cannot start: %s\n", SDL_GetError());
   }
+  endings::done();
   shutdownAll();
   return started ? 0 : 1;
 }

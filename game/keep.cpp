@@ -117,10 +117,14 @@ bool possible(const World& w, std::string& why) {
   if (!walkable(w, w.map, w.x, w.y)) return no("the hero is off his map or inside a wall");
   if (w.dir < 0 || w.dir > 3 || w.frame < 0 || w.frame > 1) return no("the hero faces no way");
   for (int m = 0; m < mapCount; m++) {
+    // food is eaten on the map the hero stands on, or on one he has left since
+    for (int i = 0; i < worldMaps[m].w * worldMaps[m].h; i++) {
+      if (!w.eaten[m][i]) continue;
+      if (worldMaps[m].built[i] != FOOD) return no("food eaten where none was");
+      if (m != w.map && w.leftX[m] == 0 && w.leftY[m] == 0) return no("food eaten on a map never left");
+    }
     if (w.leftX[m] == 0 && w.leftY[m] == 0) continue;
     if (!walkable(w, m, w.leftX[m], w.leftY[m])) return no("a map was left from inside a wall");
-    for (int i = 0; i < worldMaps[m].w * worldMaps[m].h; i++)
-      if (w.eaten[m][i] && worldMaps[m].built[i] != FOOD) return no("food eaten where none was");
   }
   // the cast: each on his own map (only the vagrant ever leaves), no two on one tile
   std::set<std::pair<int, int>> taken[mapCount];
@@ -305,12 +309,13 @@ bool parse(const std::string& text, World& out, std::string& why) {
   if (text.find('\0') != std::string::npos) return no("not text");
   std::map<std::string, std::string> values;
   std::vector<std::string> eaten;
-  size_t at = 0;
+  // a byte-order mark, as some editors write, and CR LF line ends, as other systems do, are no harm
+  size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   bool ended = false;
   while (at < text.size()) {
     size_t nl = text.find('\n', at);
     if (nl == std::string::npos) nl = text.size();
-    const std::string l = text.substr(at, nl - at);
+    const std::string l = text.substr(at, nl - at - (nl > at && text[nl - 1] == '\r' ? 1 : 0));
     at = nl + 1;
     if (ended) return no("lines after its end");
     if (l.empty() || l[0] == '#') continue;
@@ -375,8 +380,12 @@ void load() {
   std::string t, why;
   if (!store::read(place, t) || offer(t, why)) return;
   store::setAside(place);
-  std::fprintf(stderr, "talmyr: %s: %s; not continued, set aside as %s.bad\n", place.c_str(),
-               why.c_str(), place.c_str());
+  std::string left;
+  if (store::read(place, left))  // it could not be moved (store said why): it stays as it is
+    std::fprintf(stderr, "talmyr: %s: %s; not continued\n", place.c_str(), why.c_str());
+  else
+    std::fprintf(stderr, "talmyr: %s: %s; not continued, set aside as %s.bad\n", place.c_str(),
+                 why.c_str(), place.c_str());
 }
 
 bool available() { return isOffered; }

@@ -2,6 +2,7 @@
 #include "fct_gp.h"
 
 #include "draw.h"
+#include "endings.h"
 #include "pad.h"
 #include "present.h"
 #include "volume.h"
@@ -268,6 +269,7 @@ void hal_events() {
     keych |= padPressed;
     key = keyboard | pad::held();
   }
+  if (endings::asked()) hal_working = 0;  // SIGHUP, SIGTERM...: as the window closing
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     present::track(e);
@@ -336,7 +338,7 @@ namespace {
 // The window's own events (full screen, resizing) are served here too.
 bool quitQueued() {
   if (!hal_working) return true;
-  if (present::service()) hal_working = 0;
+  if (present::service() || endings::asked()) hal_working = 0;
   return !hal_working;
 }
 

@@ -55,7 +55,7 @@ std::string localeLanguage() {
   }
   if (plain(locale)) return "fr";  // gettext too ignores LANGUAGE in the C locale
   const char* list = std::getenv("LANGUAGE");
-  if (list && *list) {
+  if (list && std::strspn(list, ":") < std::strlen(list)) {  // empty entries are skipped, as gettext does
     // the first language of the list that the game speaks; else, as for any other language,
     // English
     std::string entries = list;

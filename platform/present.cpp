@@ -189,6 +189,13 @@ void resize(int w, int h) {
 
 int fitScale(int w, int h) { return std::clamp(std::min(w / W, h / H), 1, 8); }
 
+int startScale(int asked, int saved, int desktopW, int desktopH, bool display) {
+  if (asked > 0) return asked;
+  if (saved > 0)  // as the player left it, if this desktop still holds it
+    return desktopW > 0 ? std::min(saved, fitScale(desktopW, desktopH)) : saved;
+  return display ? windowScale(desktopW, desktopH) : 1;
+}
+
 int windowScale(int desktopW, int desktopH) {
   if (desktopW <= 0 || desktopH <= 0) return 1;
   return fitScale(desktopW * 85 / 100, desktopH * 85 / 100);
@@ -219,12 +226,7 @@ bool open() {
   SDL_VideoDriverName(driver, sizeof driver);
   const bool display = std::strcmp(driver, "dummy") != 0;  // the dummy driver has no screen
   full = launch.fullscreen >= 0 ? launch.fullscreen == 1 : settings.fullscreen;
-  if (launch.scale > 0)
-    windowedScale = launch.scale;
-  else if (settings.scale > 0)  // as the player left it, if this desktop still holds it
-    windowedScale = desktopW > 0 ? std::min(settings.scale, fitScale(desktopW, desktopH)) : settings.scale;
-  else
-    windowedScale = display ? windowScale(desktopW, desktopH) : 1;
+  windowedScale = startScale(launch.scale, settings.scale, desktopW, desktopH, display);
 
   Screen = SDL_CreateRGBSurface(SDL_SWSURFACE, W, H, 16, 0xF800, 0x07E0, 0x001F, 0);
   if (!Screen) return false;

@@ -17,6 +17,9 @@ constexpr int W = 320, H = 240;
 int fitScale(int w, int h);
 // The scale a window opens at on a desktop of w x h: the largest that fits within 85 % of it.
 int windowScale(int desktopW, int desktopH);
+// The window's scale at start: the command line's (`asked`), else the one the player left
+// (`saved`) as far as this desktop holds it, else windowScale(); 1 with no screen at all.
+int startScale(int asked, int saved, int desktopW, int desktopH, bool display);
 // Where the picture goes in a window of w x h: its scale and its top-left corner.
 struct Placement {
   int scale, x, y;

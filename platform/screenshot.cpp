@@ -1,6 +1,7 @@
 // Screenshots and the PNG writer.
 #include "screenshot.h"
 
+#include "files.h"
 #include "present.h"
 #include "settings.h"
 
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -33,8 +35,7 @@ bool encode(const uint16_t* pixels, int w, int h, std::vector<unsigned char>& pn
   image.width = static_cast<png_uint_32>(w);
   image.height = static_cast<png_uint_32>(h);
   image.format = PNG_FORMAT_RGB;
-  png_alloc_size_t size = 0;  // asked first, then written
-  if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr)) return false;
+  png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);  // room for the worst case: encoded once
   png.resize(size);
   if (!png_image_write_to_memory(&image, png.data(), &size, 0, rgb.data(), 0, nullptr)) {
     png.clear();
@@ -50,6 +51,10 @@ bool write(const std::string& path, const uint16_t* pixels, int w, int h, bool f
     errno = EINVAL;
     return false;
   }
+  return writeBytes(path, png, fresh);
+}
+
+bool writeBytes(const std::string& path, const std::vector<unsigned char>& png, bool fresh) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (fresh ? O_EXCL : O_TRUNC), 0644);
   if (fd < 0) return false;
   size_t done = 0;
@@ -94,20 +99,22 @@ std::string folder() {
   const char* homeVar = std::getenv("HOME");
   const std::string home = homeVar ? homeVar : "";
   const char* config = std::getenv("XDG_CONFIG_HOME");
+  // a relative XDG_CONFIG_HOME is ignored, as everywhere by the freedesktop convention
   const std::string dirs =
-      (config && *config ? std::string(config) : home + "/.config") + "/user-dirs.dirs";
-  std::string pictures;
-  if (FILE* f = std::fopen(dirs.c_str(), "r")) {
-    char buf[1024];
-    while (std::fgets(buf, sizeof buf, f)) {
-      const std::string line = trim(std::string(buf, std::strcspn(buf, "\n")));
-      const size_t eq = line.find('=');
-      if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
-      if (trim(line.substr(0, eq)) != "XDG_PICTURES_DIR") continue;
-      const std::string dir = userDir(trim(line.substr(eq + 1)), home);
-      if (!dir.empty()) pictures = dir;  // the last line that says wins, as in a shell
-    }
-    std::fclose(f);
+      (config && config[0] == '/' ? std::string(config) : home + "/.config") + "/user-dirs.dirs";
+  std::string pictures, text, why;
+  // read without ever waiting: a named pipe there must not hang the game
+  if (files::read(dirs, 1 << 16, text, why) == files::Got::refused)
+    std::fprintf(stderr, "talmyr: %s %s; not read\n", dirs.c_str(), why.c_str());
+  for (size_t at = 0; at < text.size();) {
+    const size_t nl = std::min(text.find('\n', at), text.size());
+    const std::string line = trim(text.substr(at, nl - at));
+    at = nl + 1;
+    const size_t eq = line.find('=');
+    if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
+    if (trim(line.substr(0, eq)) != "XDG_PICTURES_DIR") continue;
+    const std::string dir = userDir(trim(line.substr(eq + 1)), home);
+    if (!dir.empty()) pictures = dir;  // the last line that says wins, as in a shell
   }
   if (pictures.empty())
     if (const char* v = std::getenv("XDG_PICTURES_DIR"); v && v[0] == '/') pictures = v;
@@ -143,10 +150,15 @@ std::string take() {
     std::fprintf(stderr, "talmyr: no screenshot: %s: %s\n", dir.c_str(), std::strerror(errno));
     return "";
   }
+  std::vector<unsigned char> png;  // encoded once, whatever name it ends up with
+  if (!encode(px.data(), present::W, present::H, png)) {
+    std::fprintf(stderr, "talmyr: no screenshot: the picture cannot be encoded\n");
+    return "";
+  }
   const long long now = static_cast<long long>(std::time(nullptr));
   for (int rank = 1; rank < 1000; rank++) {
     std::string path = dir + "/" + nameFor(now, rank);
-    if (write(path, px.data(), present::W, present::H, true)) {
+    if (writeBytes(path, png, true)) {
       std::printf("talmyr: screenshot %s\n", path.c_str());
       std::fflush(stdout);
       present::note(nameFor(now, rank).c_str());

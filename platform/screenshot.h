@@ -15,9 +15,12 @@ namespace screenshot {
 bool encode(const uint16_t* pixels, int w, int h, std::vector<unsigned char>& png);
 // Writes them to `path`. With `fresh`, a file already there is never replaced: false instead.
 bool write(const std::string& path, const uint16_t* pixels, int w, int h, bool fresh = false);
+// The same for pictures already encoded.
+bool writeBytes(const std::string& path, const std::vector<unsigned char>& png, bool fresh);
 
 // Where screenshots go: $XDG_PICTURES_DIR/Talmyr, the pictures folder read as xdg-user-dir
-// reads it (its line in $XDG_CONFIG_HOME/user-dirs.dirs, else the variable itself), ~/Pictures
+// reads it (its line in $XDG_CONFIG_HOME/user-dirs.dirs, a relative XDG_CONFIG_HOME ignored, else
+// the variable itself), ~/Pictures
 // when neither says; "" without a home.
 std::string folder();
 // A screenshot's name for a moment (local time) and its rank within that second (1: the first):

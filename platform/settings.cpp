@@ -1,6 +1,8 @@
 // The settings file.
 #include "settings.h"
 
+#include "files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -110,31 +112,26 @@ std::string defaultSettingsPath() { return xdgFile("XDG_CONFIG_HOME", ".config",
 
 void loadSettings(const std::string& path, Settings& s) {
   if (path.empty()) return;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    if (errno != ENOENT)
-      std::fprintf(stderr, "talmyr: %s: %s; the defaults are used\n", path.c_str(),
-                   std::strerror(errno));
-    return;
-  }
-  char buf[256];
+  std::string text, why;
+  const files::Got got = files::read(path, 1 << 20, text, why);
+  if (got == files::Got::refused)
+    std::fprintf(stderr, "talmyr: %s %s; the defaults are used\n", path.c_str(), why.c_str());
+  if (got != files::Got::text) return;
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);  // the mark some editors write
   int number = 0, firstBad = 0, bads = 0;
-  while (std::fgets(buf, sizeof buf, f)) {
+  for (size_t at = 0; at < text.size();) {  // a line of any length is one line
+    const size_t nl = std::min(text.find('\n', at), text.size());
+    const std::string t = trim(text.substr(at, nl - at));
+    at = nl + 1;
     number++;
-    const std::string t = trim(std::string(buf, std::strcspn(buf, "\n")));
     if (t.empty() || t[0] == '#') continue;
     const size_t eq = t.find('=');
     if (eq != std::string::npos && apply(trim(t.substr(0, eq)), trim(t.substr(eq + 1)), s)) continue;
     if (bads++ == 0) firstBad = number;
   }
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed)
-    std::fprintf(stderr, "talmyr: %s: cannot be read; the defaults are used\n", path.c_str());
-  else if (bads > 0)
+  if (bads > 0)
     std::fprintf(stderr, "talmyr: %s: %d line%s not understood and ignored (the first is line %d)\n",
                  path.c_str(), bads, bads > 1 ? "s" : "", firstBad);
-  if (failed) s = Settings();
 }
 
 bool saveSettings(const std::string& path, const Settings& s) {
@@ -146,24 +143,9 @@ bool saveSettings(const std::string& path, const Settings& s) {
   if (!s.padStart.empty()) body += "pad_start=" + joined(s.padStart) + "\n";
   body += "music_volume=" + std::to_string(s.musicVolume) + "\n";
   body += "music_muted=" + std::string(s.musicMuted ? "1" : "0") + "\n";
-  const std::string tmp = path + ".tmp";
-  bool ok = makeFolders(path.substr(0, path.rfind('/')));
-  if (ok) {
-    FILE* out = std::fopen(tmp.c_str(), "wb");
-    ok = out != nullptr;
-    if (out) {
-      ok = std::fwrite(body.data(), 1, body.size(), out) == body.size();
-      ok = std::fflush(out) == 0 && ok;
-      ok = fsync(fileno(out)) == 0 && ok;  // on the disk before it replaces the old file
-      ok = std::fclose(out) == 0 && ok;
-    }
-    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-  }
-  if (!ok) {
-    const int err = errno;
-    std::remove(tmp.c_str());
-    std::fprintf(stderr, "talmyr: cannot save the settings in %s: %s\n", path.c_str(),
-                 std::strerror(err));
-  }
+  std::string why;
+  // through a link (dotfile managers link the file): the link stays, its target gets the settings
+  const bool ok = files::replace(path, body, true, why);
+  if (!ok) std::fprintf(stderr, "talmyr: cannot save the settings in %s: %s\n", path.c_str(), why.c_str());
   return ok;
 }

@@ -26,10 +26,12 @@ std::string defaultSettingsPath();
 // absolute path, else ~/underHome/talmyr/name; "" without a home.
 std::string xdgFile(const char* variable, const char* underHome, const char* name);
 // Reads the file into `s`: a missing file leaves the defaults quietly; an unreadable file, or
-// lines that are not key=value with a value we understand, are ignored with one line on stderr.
+// anything there that is no regular file (it is never waited on), or lines that are not key=value
+// with a value we understand, are ignored with one line on stderr.
 void loadSettings(const std::string& path, Settings& s);
-// Writes `s` (a temporary file renamed over the old one, its folder made when missing); on failure
-// one line on stderr and false. The game goes on either way.
+// Writes `s` (files::replace: a temporary file renamed over the old one, its folder made when
+// missing; a link there stays a link and its target gets the settings); on failure one line on
+// stderr and false. The game goes on either way.
 bool saveSettings(const std::string& path, const Settings& s);
 // Makes a folder and those above it that are missing (0755); false with errno set on failure.
 bool makeFolders(const std::string& dir);

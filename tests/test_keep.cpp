@@ -11,6 +11,11 @@
 #include <map>
 #include <random>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "keep.h"
 #include "keep_store.h"
 #include "support_autopilot.h"
@@ -91,6 +96,10 @@ void expectPossibleWorld(const std::string& t) {
   for (const chara* g : {&garde3, &garde4, &garde5, &garde6, &garde7, &boss})
     EXPECT_TRUE(gates || !g->beaten) << t;
   EXPECT_TRUE(!boss.beaten || (h.force == 6 && h.resistance == 6)) << t;
+  for (const MapEntry& m : worldMaps)  // no wall turned to floor: only food is ever eaten
+    for (int i = 0; i < m.w * m.h; i++)
+      EXPECT_TRUE(m.map->tiles[i] == m.built[i] || (m.built[i] == 254 && m.map->tiles[i] == 1))
+          << m.name << " " << i % m.w << " " << i / m.w << "\n" << t;
 }
 
 // Kept games of a played world: the start; the village after the robbery, food eaten at the gate;
@@ -105,7 +114,7 @@ std::vector<std::string> validTexts() {
   harness::placeHero(&village, 10, 14, 0);
   placeChara(nullptr, &vagabond, -1, -1, 0);
   vagabond.scene = 2, vagabond.pv = 12, perso.gold = 0, ile.lastX = 3, ile.lastY = 13;
-  entree.tiles[2 * 20 + 15] = 1;
+  entree.tiles[2 * 20 + 15] = 1, entree.lastX = 10, entree.lastY = 13;
   keepIt();
   harness::placeHero(&chateau, 10, 5, 0);
   for (chara* g : {&garde1, &garde2, &garde3, &garde4, &garde5, &garde6, &garde7})
@@ -165,6 +174,32 @@ std::string mutate(std::string t, std::mt19937& rng) {
   return t;
 }
 
+// An accepted kept game continued and played for a few seconds of random keys, then closed: what
+// is kept then is accepted too, so that the player never loses it on the next start.
+void playedOnAndKeptAgain(const std::string& accepted, std::mt19937& rng) {
+  std::string kept, why;
+  keep::onKept = [&kept](const std::string& t) { kept = t; };
+  ASSERT_TRUE(keep::offer(accepted, why)) << why;
+  keep::resume();
+  const uint32_t end = GpTickCountGet() + 8000;
+  harness::driver = [&rng, end] {
+    static constexpr SDLKey keys[] = {SDLK_LEFT, SDLK_UP, SDLK_RIGHT, SDLK_DOWN, SDLK_SPACE};
+    if (GpTickCountGet() >= end) return harness::closeWindow();
+    if (rng() % 8) return;  // a key held for a few steps, then another
+    for (SDLKey k : keys) harness::release(k);
+    harness::press(keys[rng() % 5]);
+  };
+  flow_run(SCR_ENGINE);
+  keep::closing();
+  harness::driver = nullptr;
+  harness::releaseAll();
+  hal_working = 1;
+  keep::World again;
+  ASSERT_TRUE(kept.empty() || keep::parse(kept, again, why))
+      << why << "\nplayed on from:\n" << accepted << "\nkept:\n" << kept;
+  keep::onKept = nullptr;
+}
+
 TEST_F(Keep, AFuzzRunOverMutatedFilesAcceptsNoImpossibleWorld) {
   const char* given = std::getenv("TALMYR_SEED");
   const unsigned seed = given ? static_cast<unsigned>(std::atoi(given)) : std::random_device{}();
@@ -185,6 +220,7 @@ TEST_F(Keep, AFuzzRunOverMutatedFilesAcceptsNoImpossibleWorld) {
     ASSERT_TRUE(keep::parse(keep::text(out), back, why)) << why;
     keep::apply(out);
     expectPossibleWorld(m);
+    if (accepted <= 40) playedOnAndKeptAgain(m, rng);
   }
   std::printf("fuzz: %d refused, %d accepted, %zu reasons\n", refused, accepted, reasons.size());
   EXPECT_GT(refused, 10000);
@@ -192,8 +228,113 @@ TEST_F(Keep, AFuzzRunOverMutatedFilesAcceptsNoImpossibleWorld) {
   EXPECT_GT(reasons.size(), 40u);  // the story's checks were reached, not only the reading
 }
 
+std::string readAll(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), {}};
+}
+
+// What keep::load() says on stderr.
+std::string loadSaying() {
+  testing::internal::CaptureStderr();
+  keep::load();
+  return testing::internal::GetCapturedStderr();
+}
+
+// Odd things where the kept game and its temporary file go: never a hang, never a write through a
+// link, never the older game lost; CR LF and a byte-order mark read as the game wrote them.
+TEST_F(Keep, OddFilesNeverHangNorLoseAGameNorAreWrittenThrough) {
+  const std::string dir = fs::absolute("keep-odd").string();
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  keep::place = dir + "/kept-game.ini";
+  const std::vector<std::string> texts = validTexts();
+  std::string error;
+  alarm(20);  // a read that blocks fails the test rather than hanging it
+  for (const char* make : {"mkfifo", "mkdir"}) {
+    std::system((std::string(make) + " " + keep::place).c_str());
+    const std::string said = loadSaying();
+    EXPECT_FALSE(keep::available());
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    if (make[2] == 'd') {  // a folder where the file goes is said plainly
+      EXPECT_FALSE(store::write(keep::place, texts[0], error));
+      EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
+    }
+    fs::remove(keep::place);
+  }
+  alarm(0);
+  // links where a temporary file goes are not written through
+  std::ofstream(dir + "/victim") << "untouched";
+  for (const std::string& tmp : {std::string(".tmp"), "." + std::to_string(getpid()) + ".tmp"})
+    fs::create_symlink(dir + "/victim", keep::place + tmp);
+  ASSERT_TRUE(store::write(keep::place, texts[0], error)) << error;
+  EXPECT_EQ(readAll(dir + "/victim"), "untouched");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(keep::place)));
+  EXPECT_EQ(readAll(keep::place), texts[0]);
+  // a keep that fails half-way (the disk full) leaves the older game whole and nothing of its own
+  rlimit was;
+  getrlimit(RLIMIT_FSIZE, &was);
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit small = was;
+  small.rlim_cur = 100;
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_FALSE(store::write(keep::place, texts[2], error));
+  setrlimit(RLIMIT_FSIZE, &was);
+  signal(SIGXFSZ, SIG_DFL);
+  EXPECT_EQ(readAll(keep::place), texts[0]);
+  fs::remove(keep::place + ".tmp");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2) << "a temporary file left";
+  // CR LF line ends and a byte-order mark, as other systems and editors write
+  std::string crlf = "\xEF\xBB\xBF";
+  for (char c : texts[1]) crlf += c == '\n' ? "\r\n" : std::string(1, c);
+  std::ofstream(keep::place, std::ios::binary) << crlf;
+  keep::World w;
+  ASSERT_TRUE(keep::parse(crlf, w, error)) << error;
+  EXPECT_EQ(keep::text(w), texts[1]);
+  // refused four times: the three latest kept aside, the newest as .bad, the oldest gone first
+  for (int i = 1; i <= 4; i++) {
+    std::ofstream(keep::place) << "# refused " << i << "\n";
+    loadSaying();
+  }
+  EXPECT_EQ(readAll(keep::place + ".bad") + readAll(keep::place + ".bad.2") +
+                readAll(keep::place + ".bad.3") + readAll(keep::place + ".bad.4"),
+            "# refused 4\n# refused 3\n# refused 2\n");
+  // a folder where it would be set aside: it stays where it is, and that is what is said
+  fs::remove(keep::place + ".bad");
+  fs::create_directory(keep::place + ".bad");
+  std::ofstream(keep::place) << "# refused 5\n";
+  const std::string said = loadSaying();
+  EXPECT_EQ(readAll(keep::place), "# refused 5\n");
+  EXPECT_EQ(said.find("not continued, set aside"), std::string::npos) << said;
+  EXPECT_NE(said.find("a folder is there"), std::string::npos) << said;
+}
+
+// Two games on one folder, keeping at once: each keep succeeds whole, the last one wins.
+TEST_F(Keep, TwoGamesKeepingAtOnceOnOneFolder) {
+  const std::string dir = fs::absolute("keep-two").string(), place = dir + "/kept-game.ini";
+  fs::remove_all(dir);
+  const std::vector<std::string> texts = validTexts();
+  const pid_t other = fork();
+  if (other == 0) {
+    std::string e;
+    int failed = 0;
+    for (int i = 0; i < 300; i++) failed += !store::write(place, texts[1], e);
+    _exit(failed);
+  }
+  std::string error;
+  int failed = 0;
+  for (int i = 0; i < 300; i++) failed += !store::write(place, texts[2], error);
+  int status = -1;
+  waitpid(other, &status, 0);
+  EXPECT_EQ(failed, 0) << error;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other game failed to keep";
+  const std::string kept = readAll(place);
+  EXPECT_TRUE(kept == texts[1] || kept == texts[2]) << kept;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1) << "a temporary file left";
+}
+
 // The missing folders are made; a refused file gets one line, is set aside as .bad, and no
-// Continuer is offered; the same file whole is, and the victory forgets it.
+// Continuer is offered: a life too long, food eaten in a wall or on a map never left (lines added
+// by hand). The same file whole is offered, and the victory and the game over forget it.
 TEST_F(Keep, AMissingFolderOrARefusedFile) {
   const std::string dir =
       fs::absolute("keep-places").string();  // a fresh one in the working directory
@@ -202,23 +343,38 @@ TEST_F(Keep, AMissingFolderOrARefusedFile) {
   const std::vector<std::string> texts = validTexts();
   ASSERT_TRUE(store::write(dir + "/a/b/kept-game.ini", texts[0], error)) << error;
   keep::place = dir + "/kept-game.ini";
-  std::string t = texts[1];
-  t.replace(t.find("life=20/20"), 10, "life=21/20");
-  std::ofstream(keep::place) << t;
-  testing::internal::CaptureStderr();
-  keep::load();
-  const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_FALSE(keep::available());
-  EXPECT_FALSE(fs::exists(keep::place));
-  std::ifstream bad(keep::place + ".bad", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(bad), {}), t);
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-  std::ofstream(keep::place) << texts[1];
+  auto edited = [](std::string t, const std::string& from, const std::string& to) {
+    return t.replace(t.find(from), from.size(), to);
+  };
+  const std::string end = "end=1\n";
+  for (const std::string& t :
+       {edited(texts[1], "life=20/20", "life=21/20"), edited(texts[2], "gold=45", "gold=86"),
+        edited(texts[0], end, "eaten=village 0 0\n" + end), edited(texts[0], end, "eaten=entree 15 2\n" + end)}) {
+    std::ofstream(keep::place) << t;
+    const std::string said = loadSaying();
+    EXPECT_FALSE(keep::available()) << t;
+    EXPECT_FALSE(fs::exists(keep::place));
+    EXPECT_EQ(readAll(keep::place + ".bad"), t);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  }
+  std::ofstream(keep::place) << edited(texts[2], "gold=45", "gold=85");  // every coin there is
   keep::load();
   EXPECT_TRUE(keep::available());
-  keep::forget();
-  EXPECT_FALSE(keep::available());
-  EXPECT_FALSE(fs::exists(keep::place));
+  // continued, then won or lost: nothing is kept any more, even as the program closes
+  for (ScreenId page : {SCR_BRAVO, SCR_GAMEOVER}) {
+    std::ofstream(keep::place) << texts[1];
+    keep::load();
+    ASSERT_TRUE(keep::available());
+    keep::resume();
+    harness::driver = [] { flow_current == SCR_MENU ? harness::closeWindow() : harness::press(SDLK_SPACE); };
+    flow_run(page);
+    keep::closing();
+    harness::driver = nullptr;
+    harness::releaseAll();
+    hal_working = 1;
+    EXPECT_FALSE(keep::available()) << page;
+    EXPECT_FALSE(fs::exists(keep::place)) << page;
+  }
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 
 #include <array>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <string>
 
+#include "endings.h"
 #include "pad.h"
 #include "support_autopilot.h"
 
@@ -119,6 +121,26 @@ void push(int type, int a, int b = 0) {
     e.key.keysym.sym = static_cast<SDLKey>(a);
   }
   SDL_PushEvent(&e);
+}
+
+// SIGHUP (the session ends), SIGQUIT, SIGINT and SIGTERM end a wait as a window close does, so the
+// game is kept on the way out; one the program was started ignoring (nohup) stays ignored.
+TEST_F(Platform, TheSignalsThatEndAProgramCloseTheGameAsTheWindowDoes) {
+  for (int sig : {SIGHUP, SIGQUIT, SIGINT, SIGTERM}) {
+    hal_working = 1;
+    endings::install(nullptr);
+    harness::driver = [sig] { std::raise(sig); };
+    WaitForKey(KEY_A);
+    EXPECT_EQ(hal_working, 0) << sig;
+  }
+  harness::driver = nullptr;
+  hal_working = 1;
+  std::signal(SIGHUP, SIG_IGN);
+  endings::install(nullptr);
+  std::raise(SIGHUP);
+  hal_events();
+  EXPECT_EQ(hal_working, 1);
+  for (int sig : {SIGHUP, SIGQUIT, SIGINT, SIGTERM}) std::signal(sig, SIG_DFL);
 }
 
 TEST_F(Platform, PadsAreTheArrowsActionAndReturnBesideTheKeyboard) {

@@ -87,6 +87,12 @@ TEST(Window, TheScaleForADesktopAndThePicturesPlaceInAWindow) {
         << c[0] << "x" << c[1];
   }
   EXPECT_EQ(present::windowScale(0, 0), 1);
+  // at start: the command line's scale, else the saved one as far as the desktop holds it
+  EXPECT_EQ(present::startScale(0, 8, 1920, 1080, true), 4);
+  EXPECT_EQ(present::startScale(0, 2, 1920, 1080, true), 2);
+  EXPECT_EQ(present::startScale(6, 2, 1920, 1080, true), 6);
+  EXPECT_EQ(present::startScale(0, 0, 1920, 1080, true), 3);
+  EXPECT_EQ(present::startScale(0, 0, 0, 0, false), 1);
 }
 
 class Presenting : public ::testing::Test {
@@ -210,6 +216,7 @@ TEST_F(Presenting, ScreenshotsGoToThePicturesFolderOrSaySoInOneLine) {
       // user-dirs.dirs; XDG_PICTURES_DIR
       {"XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", nullptr},
       {"# a comment\nXDG_MUSIC_DIR=\"$HOME/Musik\"\nXDG_PICTURES_DIR=\"/srv/pictures\"\n", nullptr},
+      {"XDG_PICTURES_DIR=\"$HOME/Old\"\nXDG_PICTURES_DIR=\"$HOME/New\"\n", nullptr},  // the last
       {"XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", "/var/tmp/shots"},   // not in the file: the variable
       {"XDG_PICTURES_DIR=\"$HOME/Images\"\n", "/var/tmp/shots"}};  // the file first
   for (auto [file, variable] : cases) {
@@ -217,6 +224,19 @@ TEST_F(Presenting, ScreenshotsGoToThePicturesFolderOrSaySoInOneLine) {
     Env e("XDG_PICTURES_DIR", variable);
     EXPECT_EQ(screenshot::folder(), tool()) << file;
   }
+  {  // a relative XDG_CONFIG_HOME is no one's: the home's file still says
+    Env r("XDG_CONFIG_HOME", "relative-config");
+    mkdir("relative-config", 0755);
+    std::ofstream("relative-config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"/srv/elsewhere\"\n";
+    EXPECT_EQ(screenshot::folder(), dir.path + "/Images/Talmyr");
+    std::system("rm -rf relative-config");
+  }
+  alarm(20);  // a named pipe there is not waited on: ~/Pictures, and one line
+  std::system(("rm " + dir.path + "/.config/user-dirs.dirs && mkfifo " + dir.path + "/.config/user-dirs.dirs").c_str());
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(screenshot::folder(), dir.path + "/Pictures/Talmyr");
+  EXPECT_EQ(lines(testing::internal::GetCapturedStderr()), 1);
+  alarm(0);
   Env e("XDG_CONFIG_HOME", dir.path.c_str());  // the file in XDG_CONFIG_HOME when it is set
   std::ofstream(dir.path + "/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Fotos\"\n";
   EXPECT_EQ(screenshot::folder(), dir.path + "/Fotos/Talmyr");
@@ -290,8 +310,8 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
   EXPECT_EQ(defaultSettingsPath(), path);
   EXPECT_EQ(load(path), std::pair(defaults, std::string()));  // no file yet: quietly the defaults
   const Settings s{true, 4, {0, 1}, {7, 9}, 0, true};
-  ASSERT_TRUE(saveSettings(path, s));                   // its folder made on the way
-  EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);  // written aside, then renamed over
+  ASSERT_TRUE(saveSettings(path, s));  // its folder made on the way, nothing else left there
+  EXPECT_EQ(filesIn(dir.path + "/talmyr"), std::vector<std::string>{"settings.ini"});
   EXPECT_EQ(load(path), std::pair(std::string("1 4 0 1 [0,1,] [7,9,]"), std::string()));
   static const char garbage[] =
       "\x7f"
@@ -299,7 +319,8 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
   const std::pair<std::string, const char*> cases[] = {
       {std::string(garbage, sizeof garbage - 1), defaults.c_str()},
       {"fullscreen=1\nsca", "1 0 100 0 [] []"},  // cut short
-      {"fullscreen=yes\nscale=99\nscale=-2\n", defaults.c_str()},
+      {"fullscreen=yes\nscale=99\nscale=-2\nscale=9\nscale=0\n", defaults.c_str()},
+      {"\xEF\xBB\xBFscale=8\r\nscale=\n", "0 8 100 0 [] []"},  // a mark, CR LF, the largest
       {"music_volume=101\nmusic_volume=-5\nmusic_muted=2\nscale=3\n", "0 3 100 0 [] []"},
       {"volume=11\nscale=2\n", "0 2 100 0 [] []"},  // a key of nobody's
       {"pad_action=0, 1\npad_action=", "0 0 100 0 [0,1,] []"},
@@ -313,10 +334,26 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
     EXPECT_EQ(got, says) << text;
     EXPECT_EQ(lines(said), 1) << text << ": " << said;
   }
-  std::system(
-      ("rm -rf " + path + " && mkdir -p " + path).c_str());  // a folder, that cannot be read
-  EXPECT_EQ(load(path).first, defaults);
-  EXPECT_EQ(lines(load(path).second), 1);
+  std::ofstream(path) << "# " << std::string(300, '-') << "\nscale=1\nx\n";  // a long line is one
+  EXPECT_EQ(load(path), std::pair(std::string("0 1 100 0 [] []"),
+                                  "talmyr: " + path + ": 1 line not understood and ignored (the first is line 3)\n"));
+  // a link (as dotfile managers make) stays a link, and its target gets the settings
+  const std::string target = dir.path + "/dotfiles-settings.ini";
+  std::system(("rm -f " + path + " && ln -s ../dotfiles-settings.ini " + path).c_str());
+  ASSERT_TRUE(saveSettings(path, s));
+  EXPECT_EQ(std::filesystem::read_symlink(path), "../dotfiles-settings.ini");
+  EXPECT_EQ(load(target).first, "1 4 0 1 [0,1,] [7,9,]");
+  EXPECT_EQ(filesIn(dir.path + "/talmyr"), std::vector<std::string>{"settings.ini"});
+  // a named pipe or a folder is never waited on nor read: the defaults and one line
+  alarm(20);  // a read that blocks fails the test rather than hanging it
+  for (const char* make : {"mkfifo ", "mkdir "}) {
+    std::string command = "rm -rf " + path + " && ";
+    command += make + path;
+    std::system(command.c_str());
+    EXPECT_EQ(load(path).first, defaults);
+    EXPECT_EQ(lines(load(path).second), 1) << make;
+  }
+  alarm(0);
   // a read-only place, and a file in the way: false, one line, and the game goes on
   std::ofstream(dir.path + "/file") << "x";
   for (const std::string& p :
@@ -374,7 +411,8 @@ TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
       {"-", "en_GB", "fr_FR", "fr_FR", "en"}, {"fr", "-", "-", "en_US", "fr"},
       {"de:fr", "-", "-", "en_US", "fr"},   {"de", "-", "-", "fr_FR", "en"},
       {"en_GB:fr", "-", "-", "de_DE", "en"}, {"en", "-", "-", "C", "fr"},
-      {"en", "-", "-", "-", "fr"}};
+      {"en", "-", "-", "-", "fr"},          {":", "-", "-", "fr_FR.UTF-8", "fr"},
+      {"::de", "-", "-", "fr_FR", "en"}};
   const char* const names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
   for (const auto& c : cases) {
     std::vector<Env> env;
@@ -427,7 +465,11 @@ TEST(Program, WithoutADisplayOrWithABadOptionItSaysSoAndFailsAtOnce) {
     EXPECT_EQ(err.rfind("talmyr: ", 0), 0u) << err;
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;  // one line: a leak report would add more
   }
-  EXPECT_GE(run("-u DISPLAY SDL_VIDEODRIVER=dummy", "", "1.5", 0, "").first, 1500);
+  // with no home at all: it plays, and says once that nothing will be kept
+  const auto [ms, err] = run("-u DISPLAY -u HOME -u XDG_CONFIG_HOME -u XDG_STATE_HOME SDL_VIDEODRIVER=dummy",
+                             "", "1.5", 0, "no game is kept to be continued and no setting is saved");
+  EXPECT_GE(ms, 1500);
+  EXPECT_EQ(lines(err), 1) << err;
   EXPECT_EQ(run("SDL_VIDEODRIVER=x11 DISPLAY=", "--scale 12", "10", 2, "usage: talmyr")
                 .second.find("cannot start"),
             std::string::npos);

@@ -2,11 +2,15 @@
 // a new game after a played one, which keys move the hero, the duel's and the title's menus.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "assets.h"
 #include "harness.h"
+
+void gameInfoScreen();
 
 namespace {
 
@@ -170,15 +174,52 @@ TEST_F(World, TheTitleMenuTheAboutPageTheIntroAndTheInformationPage) {
             std::make_tuple(&ile, 17 * 32, 14 * 32, 3));
 }
 
+// The intro's lines scroll out through the top edge, not vanishing before they reach it.
 TEST_F(World, HoldingDownEndsTheIntroInAboutEightyFiveFrames) {
-  static int introFrames;
-  introFrames = 0;
-  hal_flipHook = [] { introFrames += flow_current == SCR_INTRO; };
+  static int introFrames, topRowLit;
+  introFrames = topRowLit = 0;
+  hal_flipHook = [] {
+    if (flow_current != SCR_INTRO) return;
+    introFrames++;
+    for (int x = 0; x < 320; x++)
+      if (harness::pixel(x, 0) != 0) return void(topRowLit++);
+  };
   fromMenu({{SCR_MENU, {SDLK_SPACE}}, {SCR_INTRO, {SDLK_DOWN}, 100000}});
   ASSERT_GE(seen.size(), 3u);
   EXPECT_EQ(seen[2], SCR_ENGINE);
   EXPECT_GE(introFrames, 83);
   EXPECT_LE(introFrames, 87);
+  EXPECT_GE(topRowLit, 20) << "lines cut off before the top edge";
+}
+
+// Late in a game, where no figure equals another, each line shows its own.
+TEST_F(World, TheInformationPageShowsEachOfTheHerosFigures) {
+  perso.pv = 33, perso.pvMax = 50, perso.mana = 7, perso.manaMax = 20, perso.force = 4,
+  perso.resistance = 6;
+  static std::vector<std::string> texts;
+  texts.clear();
+  hal_textHook = [](const char* t, int, int, unsigned short) { texts.emplace_back(t); };
+  script({{SCR_NONE, {SDLK_SPACE}}});
+  gameInfoScreen();
+  const std::vector<std::string> want = {"PV          33/50", "MANA        7/20", "FORCE       4",
+                                         "RESISTANCE  6"};
+  EXPECT_EQ(texts, want);
+}
+
+// The view follows the hero pixel by pixel and stops at the map's edges, the right and bottom
+// ones too while he is between two tiles there.
+TEST_F(World, TheCameraFollowsTheHeroAndStopsAtTheMapsEdges) {
+  for (smap* m : {&ile, &maison1}) {
+    harness::placeHero(m, 1, 1, 0);
+    for (int axis = 0; axis < 2; axis++)
+      for (int p = 0; p <= 32 * ((axis ? m->h : m->w) - 1); p++) {
+        (axis ? perso.py : perso.px) = p;
+        affMap();
+        const int want = axis ? std::clamp(p - 104, 0, 32 * m->h - 240)
+                              : std::clamp(p - 144, 0, 32 * m->w - 320);
+        ASSERT_EQ(axis ? game.camY : game.camX, want) << m->w << " " << axis << " " << p;
+      }
+  }
 }
 
 }  // namespace
