@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <initializer_list>
 
 namespace endings {
@@ -10,9 +11,23 @@ namespace endings {
 namespace {
 
 volatile std::sig_atomic_t signalled = 0;
+volatile std::sig_atomic_t firstAt = 0;  // seconds on the monotonic clock
 void (*keepAtExit)() = nullptr;
 
-void onSignal(int) { signalled = 1; }
+// One ending is often said twice at once (timeout and session managers signal the program and
+// then its whole group): still one close, the game kept. Asked again later, the player insists,
+// and the program ends there.
+void onSignal(int sig) {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  if (!signalled) {
+    signalled = 1;
+    firstAt = static_cast<std::sig_atomic_t>(now.tv_sec);
+  } else if (now.tv_sec - firstAt >= 2) {
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+  }
+}
 
 void atExit() {
   if (keepAtExit) keepAtExit();  // a display gone, or any other exit() before the end
@@ -27,7 +42,6 @@ void install(void (*keep)()) {
     struct sigaction now {};
     now.sa_handler = onSignal;
     sigemptyset(&now.sa_mask);
-    now.sa_flags = SA_RESETHAND;  // a second one is not ours: the program ends
     sigaction(sig, &now, nullptr);
   }
   signalled = 0;

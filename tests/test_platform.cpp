@@ -124,12 +124,16 @@ void push(int type, int a, int b = 0) {
 }
 
 // SIGHUP (the session ends), SIGQUIT, SIGINT and SIGTERM end a wait as a window close does, so the
-// game is kept on the way out; one the program was started ignoring (nohup) stays ignored.
+// game is kept on the way out, even when said twice at once (timeout signals the program and its
+// group); one the program was started ignoring (nohup) stays ignored.
 TEST_F(Platform, TheSignalsThatEndAProgramCloseTheGameAsTheWindowDoes) {
   for (int sig : {SIGHUP, SIGQUIT, SIGINT, SIGTERM}) {
     hal_working = 1;
     endings::install(nullptr);
-    harness::driver = [sig] { std::raise(sig); };
+    harness::driver = [sig] {
+      std::raise(sig);
+      std::raise(sig);
+    };
     WaitForKey(KEY_A);
     EXPECT_EQ(hal_working, 0) << sig;
   }
