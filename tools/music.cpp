@@ -25,8 +25,20 @@ void put16(FILE* f, unsigned v) {
   fputc((v >> 8) & 0xFF, f);
 }
 
+// Bytes of silence at the start of the raw stream, whole frames; -1 while it is all silence.
+long leadingSilence(const std::string& path) {
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return -1;
+  long at = 0;
+  int c;
+  while ((c = fgetc(f)) == 0) at++;
+  fclose(f);
+  return c == EOF ? -1 : at / 4 * 4;
+}
+
 // Plays a module on SDL's disk audio driver, faster than real time, until `seconds` of audio
-// are written, then wraps the raw stream into a WAV file.
+// are written after the silence the device writes while the module is loaded (longer on a busy
+// machine), then wraps the raw stream into a WAV file.
 bool render(const unsigned char* data, std::size_t size, double seconds, const std::string& wav) {
   const std::string raw = wav + ".raw";
   setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -37,9 +49,13 @@ bool render(const unsigned char* data, std::size_t size, double seconds, const s
   Mix_Music* m = Mix_LoadMUS_RW(rw);
   SDL_RWclose(rw);
   if (!m) return false;
-  const long want = static_cast<long>(seconds * 22050) * 4;
   Mix_PlayMusic(m, -1);
-  while (fileSize(raw) < want) SDL_Delay(1);
+  long lead = -1;
+  while (lead < 0 || fileSize(raw) < static_cast<long>(seconds * 22050) * 4 + lead) {
+    SDL_Delay(1);
+    if (lead < 0) lead = leadingSilence(raw);
+  }
+  const long want = static_cast<long>(seconds * 22050) * 4 + lead;
   Mix_HaltMusic();
   Mix_FreeMusic(m);
   Mix_CloseAudio();
