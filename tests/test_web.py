@@ -59,6 +59,10 @@ def test_story(build, out):
                     f.write("\n".join(got) + "\n")
                 print("".join(list(difflib.unified_diff(want, got, ref, "page", n=1))[:12]))
             check(got == want, "%s transcript equals %s (%d lines)" % (lang, ref, len(want)))
+        for page in ("victory", "game over"):  # the page's own storage, as the browser has it
+            offered, left = report["forgotten"].get(page, [False, ["no report"]])
+            check(offered and not left, "a game kept in the page, continued, then the %s: "
+                  "the browser keeps nothing (%s)" % (page, left))
         refs = {f.split(".")[0] for f in os.listdir(PICTURES)}
         for lang in ("fr", "en"):
             shots, bad = report["pictures"].get(lang, {}), []
@@ -105,6 +109,11 @@ def play(d, what, script, pics, press, out):
     """Plays the moments on the page with press(key, *pictures); the canvas must equal the
     desktop's picture at each."""
     intro = [pics[f] for f, name, _ in script if name == "intro"]
+    # The page may rest while the game only waits for the player, until a key, a touch or a pad
+    # wakes it: made a minute long, a wake missed or a rest taken while the game would move on
+    # by itself stops the play here.
+    if check(web.expect(d, [pics[script[0][0]]], timeout=30) == 0, "%s: the title menu" % what):
+        d.execute_script("Module.talmyrRest.longest = 60000")
     i = 0
     while i < len(script):
         f, name, key = script[i]
@@ -154,6 +163,9 @@ def test_keys(build, out):
                     press = lambda key, *p: web.tap(d, KEYS[key], *p)  # noqa: E731
                 else:
                     web.expect(d, [pics[script[0][0]]], timeout=30)
+                    if by == "stick":  # a key first: pads unwatched until the page shows again
+                        ActionChains(d).send_keys("x").perform()
+                        hide(d)()
                     d.execute_script(PAD)
                     how = PAD_DPAD if by == "d-pad" else PAD_STICK
                     press = lambda key, *p: pad_tap(d, how, key, *p)  # noqa: E731
@@ -214,6 +226,15 @@ def check_controls(d, what, portrait, scale):
     if portrait:
         on = [c[0] for c in box["controls"] if overlap(c[1:5], pic)]
         check(not on, "%s: no control on the picture %s" % (what, on))
+
+
+# A finger's tap on a control, down and up in one turn of the page: the game cannot look between.
+INSTANT = """var el = document.querySelector('#controls [data-key="' + arguments[0] + '"]');
+var r = el.getBoundingClientRect(), t = new Touch({ identifier: 7, target: el,
+  clientX: r.left + r.width / 2, clientY: r.top + r.height / 2 });
+['touchstart', 'touchend'].forEach(function (type, up) {
+  el.dispatchEvent(new TouchEvent(type, { bubbles: true, cancelable: true, changedTouches: [t],
+    touches: up ? [] : [t], targetTouches: up ? [] : [t] })); });"""
 
 
 def check_fingers(d, what):
@@ -298,6 +319,16 @@ def test_touch(build, out):
                 print("  from a touch to the game seeing it: median %.1f ms, longest %.1f ms"
                       % (delays[len(delays) // 2], delays[-1]))
                 if lang == "fr" and h > w:
+                    # taps ended before the game looks again: each still seen once
+                    time.sleep(1.0)  # the last step ended: the hero stands
+                    standing = web.canvas565(d)
+                    web.expect(d, [standing])
+                    d.execute_script(INSTANT, "start")  # the information page
+                    opened = web.wait_for(d, "return talmyrMatch() < 0 || null", timeout=3)
+                    d.execute_script(INSTANT, "action")
+                    closed = web.expect(d, [standing], timeout=3) == 0
+                    check(opened and closed, "%s: taps shorter than a frame open the information "
+                          "page and close it (%s, %s)" % (what, opened, closed))
                     seen = check_fingers(d, what)
                     for label, volume in (("Remettre la musique", 0), ("Couper la musique", 1)):
                         web.fingers(d, "touchStart", [(0, web.centre(d, "#mute"))])
@@ -696,8 +727,10 @@ def test_page(build, out):
             for want in (0, 1):  # M silences the music, and gives it back
                 ActionChains(d).send_keys("m").perform()
                 got = web.wait_for(d, "var a = Module.talmyrAudio; return a.volume === %d &&"
-                                   " a.gain.gain.value === %d" % (want, want), timeout=3)
-                check(got, "M: the music's volume %d" % want)
+                                   " a.gain.gain.value === %d && a.ctx.state === '%s'"
+                                   % (want, want, "running" if want else "suspended"), timeout=3)
+                check(got, "M: the music's volume %d, the sound %s" % (
+                    want, "running" if want else "stopped (silence costs nothing)"))
 
     # the loading bar over a slow line, from a host that compresses and from one that sends no
     # length: it counts what has arrived, so it moves, and reads full only once all is in

@@ -19,11 +19,11 @@ mergeInto(LibraryManager.library, {
         var a = Module.talmyrAudio;
         if (hidden() && talmyrClock.hiddenAt < 0) {
           talmyrClock.hiddenAt = performance.now();
-          if (a && a.ctx.state === 'running') a.ctx.suspend();
+          if (a) a.settle();
         } else if (!hidden() && talmyrClock.hiddenAt >= 0) {
           talmyrClock.hiddenFor += performance.now() - talmyrClock.hiddenAt;
           talmyrClock.hiddenAt = -1;
-          if (a && a.wanted >= 0 && a.unlocked) a.ctx.resume();
+          if (a) a.settle();
           var waiting = talmyrClock.onShow;
           talmyrClock.onShow = [];
           waiting.forEach(function(f) { f(); });
@@ -37,14 +37,70 @@ mergeInto(LibraryManager.library, {
   SDL_GetTicks: function() {
     return talmyrClock.now() >>> 0;
   },
-  SDL_Delay__deps: ['$talmyrClock'],
+  // While the game only waits for the player (a wait for a key, or the same picture flipped for a
+  // second with no key, touch or pad since), nothing on the screen or in the sound can change
+  // until the player acts: a wait then lasts until a key, a touch or a pad, or half a second,
+  // rather than the hundredth of a second asked. Waking a page a hundred times a second for
+  // nothing costs a phone its battery.
+  $talmyrRest: {
+    still: 0, mask: 0, looked: true, pending: null, timer: 0, keyAt: 0, delays: [],
+    after: 1000, longest: 500,
+    resting: function() {
+      var r = talmyrRest;
+      if (!r.still || !r.looked || Module.talmyrPadSeen) return false;
+      if (HEAP32[r.mask >> 2]) return true;
+      return HEAP32[r.still >> 2] >= 3 &&
+             talmyrClock.now() - (HEAP32[(r.still >> 2) + 1] >>> 0) >= r.after;
+    },
+    // A key, a touch or a pad: the game must see it at once, and judge afresh.
+    input: function() {
+      var r = talmyrRest;
+      r.looked = false;
+      if (r.still) HEAP32[r.still >> 2] = 0;
+      var p = r.pending;
+      if (!p) return;
+      if (!r.keyAt) r.keyAt = performance.now();  // a resting game woken: how soon it looks
+      r.pending = null;
+      clearTimeout(r.timer);
+      setTimeout(p, 0);  // after every listener of this event: the game's SDL has queued it
+    },
+    watch: function() {
+      addEventListener('keydown', talmyrRest.input, true);
+      addEventListener('keyup', talmyrRest.input, true);
+      Module.talmyrRest = talmyrRest;
+    }
+  },
+  $talmyrRest__postset: 'talmyrRest.watch();',
+  talmyr_rest_watch__deps: ['$talmyrRest'],
+  talmyr_rest_watch: function(still, mask) {
+    talmyrRest.still = still;
+    talmyrRest.mask = mask;
+  },
+  talmyr_rest_looked__deps: ['$talmyrRest'],
+  talmyr_rest_looked: function() {
+    var r = talmyrRest;
+    if (r.keyAt) {  // from the key to the game's look at it
+      r.delays.push(performance.now() - r.keyAt);
+      if (r.delays.length > 100) r.delays.shift();
+      r.keyAt = 0;
+    }
+    r.looked = true;
+  },
+  SDL_Delay__deps: ['$talmyrClock', '$talmyrRest'],
   SDL_Delay: function(ms) {
     Asyncify.handleSleep(function(wakeUp) {
       var end = talmyrClock.now() + ms;
+      var resting = talmyrRest.resting();
+      if (resting) end = Math.max(end, talmyrClock.now() + talmyrRest.longest);
       var tick = function() {
         if (talmyrClock.hiddenAt >= 0) return talmyrClock.onShow.push(tick);
         var left = end - talmyrClock.now();
-        if (left <= 0) wakeUp(); else setTimeout(tick, left);
+        if (left <= 0) return wakeUp();
+        if (resting) talmyrRest.pending = wakeUp;
+        // Whole milliseconds, rounded up: a timer asked for less wakes early, and the next, chained
+        // to it, waits at least 4 ms.
+        talmyrRest.timer = setTimeout(function() { talmyrRest.pending = null; tick(); },
+                                      Math.ceil(left));
       };
       tick();
     });
@@ -52,9 +108,38 @@ mergeInto(LibraryManager.library, {
   talmyr_show: function(rgba, w, h) {
     if (Module.talmyrShow) Module.talmyrShow(HEAPU8.subarray(rgba, rgba + w * h * 4), w, h);
   },
-  // Browsers start watching for pads for a page once it asks for them, at a cost even when none
-  // is there: the page asks only once a pad has said it is connected.
-  talmyr_read_pads__postset: 'addEventListener("gamepadconnected", function () { Module.talmyrPadSeen = true; });',
+  // A browser shows a page its pads only while the page watches for them, and watching costs
+  // (Chromium looks at every device sixty times a second, a hundredth of a core, all the time the
+  // tab shows). So the page watches from its start, and again each time it is shown or focused,
+  // until the player plays by keyboard or by touch; once a pad has said it is there, it is read at
+  // every look at the keys and watched for good.
+  $talmyrPads: {
+    watching: false,
+    connected: function() {
+      Module.talmyrPadSeen = true;
+      talmyrRest.input();
+    },
+    watch: function(on) {
+      if (on === talmyrPads.watching || Module.talmyrPadSeen) return;
+      talmyrPads.watching = on;
+      (on ? addEventListener : removeEventListener)('gamepadconnected', talmyrPads.connected);
+    },
+    start: function() {
+      var again = function() {
+        if (document.visibilityState !== 'hidden') talmyrPads.watch(true);
+      };
+      var other = function() { talmyrPads.watch(false); };
+      again();
+      document.addEventListener('visibilitychange', again);
+      addEventListener('focus', again);
+      addEventListener('keydown', other, true);
+      addEventListener('touchstart', other, { capture: true, passive: true });
+      Module.talmyrPads = talmyrPads;
+    }
+  },
+  $talmyrPads__deps: ['$talmyrRest'],
+  $talmyrPads__postset: 'talmyrPads.start();',
+  talmyr_read_pads__deps: ['$talmyrPads'],
   talmyr_read_pads: function(out, max) {
     if (!Module.talmyrPadSeen || !navigator.getGamepads) return 0;
     var list = navigator.getGamepads();
@@ -113,16 +198,19 @@ mergeInto(LibraryManager.library, {
     a.unlocked = a.ctx.state === 'running';
     a.unlock = function() {
       a.unlocked = true;
-      if (a.wanted >= 0 && a.ctx.state === 'suspended' && talmyrClock.hiddenAt < 0) a.ctx.resume();
+      a.settle();
+    };
+    // Running only while a piece is wanted, heard (not muted) and the tab shown.
+    a.settle = function() {
+      var heard = a.wanted >= 0 && a.volume > 0 && a.unlocked && talmyrClock.hiddenAt < 0;
+      if (heard && a.ctx.state === 'suspended') a.ctx.resume();
+      else if (!heard && a.ctx.state === 'running') a.ctx.suspend();
     };
     a.gain = a.ctx.createGain();
     a.gain.connect(a.ctx.destination);
     a.start = function() {
       if (a.source) { try { a.source.stop(); } catch (e) {} a.source.disconnect(); a.source = null; }
-      if (a.wanted < 0) {
-        if (a.ctx.state === 'running') a.ctx.suspend();
-        return;
-      }
+      if (a.wanted < 0) return a.settle();
       var t = a.tracks[a.wanted];
       if (!t || !t.buffer) return;
       var s = a.ctx.createBufferSource();
@@ -131,7 +219,7 @@ mergeInto(LibraryManager.library, {
       s.connect(a.gain);
       s.start();
       a.source = s;
-      if (a.unlocked && a.ctx.state === 'suspended' && talmyrClock.hiddenAt < 0) a.ctx.resume();
+      a.settle();
     };
     if (a.ctx.state === 'running') a.ctx.suspend();
     if (Module.onAudio) Module.onAudio(a);
@@ -169,6 +257,7 @@ mergeInto(LibraryManager.library, {
     if (!a) return;
     a.volume = v / 128;
     a.gain.gain.value = a.volume;
+    a.settle();  // muted, the sound stops running: silence costs nothing
     if (Module.onVolume) Module.onVolume(a.volume);
   },
   // The kept game, in the browser's own storage (localStorage), under the name `key`. When the

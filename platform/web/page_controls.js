@@ -27,6 +27,7 @@
     var held = 0;
     for (var id in fingers) held |= fingers[id].bits;
     var pressed = held & ~state.held;
+    if (held !== state.held && window.Module && Module.talmyrRest) Module.talmyrRest.input();  // wakes a resting game
     if (pressed) {
       state.fresh |= pressed;
       if (!state.pressedAt) state.pressedAt = performance.now();

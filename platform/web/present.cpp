@@ -13,6 +13,12 @@
 
 // Puts the frame (RGBA, W x H) on the canvas (library_talmyr.js).
 extern "C" void talmyr_show(const void* rgba, int w, int h);
+// Tells the page where to read how long the picture has stood still and what a wait for a key
+// waits for: while the game only waits for the player, the page lets its waits run long
+// (library_talmyr.js, talmyrRest).
+extern "C" void talmyr_rest_watch(const int* still, const int* waitMask);
+// The game has looked at its keys: a key pressed after this is news to it.
+extern "C" void talmyr_rest_looked();
 
 namespace present {
 
@@ -22,6 +28,8 @@ std::vector<Uint16> shown;  // the frame on the canvas now
 std::vector<Uint32> rgba;   // the same, as the canvas's bytes
 Uint32 lut[65536];          // a 5-6-5 pixel as RGBA bytes in memory order
 bool opened = false;
+// The same picture flipped this many times in a row, and the clock at the first of them: [0], [1].
+int still[2] = {0, 0};
 
 // Each channel widened by repeating its high bits, as the desktop's window and screenshots do.
 void buildLut() {
@@ -43,6 +51,7 @@ bool open() {
   shown.assign(static_cast<size_t>(W) * H, 0xFFFF);  // unlike any first frame: it is sent whole
   rgba.assign(static_cast<size_t>(W) * H, 0xFF000000u);
   opened = true;
+  talmyr_rest_watch(still, &hal_waitMask);
   return true;
 }
 
@@ -67,7 +76,12 @@ void frame() {
     for (int x = 0; x < W; x++) out[x] = lut[row[x]];
     changed = true;
   }
-  if (changed) talmyr_show(rgba.data(), W, H);
+  if (changed) {
+    talmyr_show(rgba.data(), W, H);
+    still[0] = 0;
+  } else if (still[0]++ == 0) {
+    still[1] = static_cast<int>(GpTickCountGet());
+  }
 }
 
 // F11 and Alt+Return are the page's: it asks the browser for full screen while the key is being
@@ -88,7 +102,7 @@ bool service() { return false; }
 // The page's title stays the game's name.
 void setTitle(const char* title) { SDL_WM_SetCaption(title, nullptr); }
 void note(const char*) {}
-void tick() {}
+void tick() { talmyr_rest_looked(); }
 
 bool shownFrame(uint16_t* out) {
   if (shown.size() != static_cast<size_t>(W) * H) return false;
