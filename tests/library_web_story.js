@@ -13,6 +13,10 @@ mergeInto(LibraryManager.library, {
     for (var i = 0; i < n; i++) s[i] = (a[i] | 0x10000).toString(16).slice(1);
     (r.pictures[l] = r.pictures[l] || {})[UTF8ToString(name)] = s.join(String());
   },
+  talmyr_report_kept: function(page, offered) {
+    var kept = Object.keys(localStorage).filter(function(k) { return /^talmyr\.kept-game/.test(k); });
+    Module.talmyrReport.forgotten[UTF8ToString(page)] = [!!offered, kept];
+  },
   talmyr_report_done: function(ok) {
     Module.talmyrReport.ok = !!ok;
     Module.talmyrReport.done = true;
