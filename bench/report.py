@@ -8,6 +8,7 @@ Run with /usr/bin/python3. The programs run headless (dummy video and audio driv
 import json
 import os
 import platform
+import statistics
 import subprocess
 import sys
 import time
@@ -135,8 +136,8 @@ def main(argv):
                      "(about 6 minutes)...\n")
     window = window_table(build)
 
-    sys.stderr.write("bench: the page in headless Chromium (about 3 minutes)...\n")
-    webt = web_table(build)
+    sys.stderr.write("bench: the page in headless Chromium (about 17 minutes)...\n")
+    webt = web_table(build, p)
 
     m = machine()
     widths = [max(len(r[i]) for r in rows + [("figure", "measured", "goal", "met")])
@@ -229,15 +230,34 @@ NOTES = """\
   wall time there (3 s for the drain: the blow, the pause, the answer). Walking is to and fro on
   the island once the vagrant has gone, the view scrolling. Run on the classic SDL 1.2 and on
   sdl12-compat, at the scale the game opens with on that screen (3) and with `--scale 1`.
-- The page (`bench/web.py`): Debian's Chromium, headless, a fresh profile, the page served from
-  127.0.0.1 by `tools/serve_web.py`; sizes are the files of `build/web` and their gzip -9
-  compression; the start-up is `performance.now()` at the first frame put on the canvas, which
-  counts from the navigation; CPU is the user and system time of every Chromium process (from
-  `/proc`) over 10 s of wall time in each state, played by key presses like the window's.
+- The page (`bench/web.py`): Debian's Chromium, headless, a fresh profile each round, the page
+  served from 127.0.0.1 by `tools/serve_web.py`; sizes are the files of `build/web` and their
+  gzip -9 compression; the start-up is `performance.now()` at the first frame put on the canvas,
+  which counts from the navigation. CPU is the user and system time of every Chromium process
+  (from `/proc`) over 20 s of wall time per state, in three rounds; each round plays from the
+  title menu on and measures the floors between the game's states, in a second tab in front of
+  the game (which then sleeps, as any hidden tab of it does): about:blank, a 320x240 canvas shown
+  at 960x720 and redrawn once a second, the same redrawn on every frame (`requestAnimationFrame`).
+  This machine is shared and its load changes by the minute, so only ratios to floors of the same
+  run mean anything; the figures themselves vary by a half between runs. The game's music is
+  muted (M) as the floors play none, and no pad is watched (the page stops watching for pads at
+  the first key); the title menu is measured once more before that key, standing once more with
+  the music. The paces are taken from the times the page puts frames on the canvas: a hero's
+  tile is 32 frames of a walk with the arrow held, a scripted tile 32 frames of the vagrant's
+  walk away, a drained point the time between two frames of a drain. A key's delay runs from the
+  key's event to the game's next look at its keys, for keys that found the game resting.
 - Peak RSS: `ru_maxrss` of a process that plays the title menu, the intro, the vagrant's ambush
   (dialogues and duel), the robbery, the walk to the village door and a walk in the village.
 
 ## What was changed to meet the goals
+
+- The page rests while the game only waits for the player: in a wait for a key, or once the
+  same picture has been flipped for a second with no key, touch or pad since, each wait lasts
+  until a key, a touch or a pad arrives (the game then looks at once), or half a second
+  (`library_talmyr.js`). It otherwise woke a hundred times a second to draw the same picture. The
+  sound stops running while the music is muted. Its timers are asked in whole milliseconds
+  rounded up: a timer that wakes early is followed by one that browsers make last at least 4 ms,
+  which made the hero's tile 3 % slower than the desktop's.
 
 - The real window: the game draws into its own 320x240 picture; a frame identical to the one
   shown is not sent again, and of a changed frame only the rows that changed are converted to
@@ -259,11 +279,13 @@ NOTES = """\
 """
 
 
-WEB_STILL = ("title", "standing", "dialogue", "combat_menu")
+WEB_STILL = ("title menu", "standing", "information page", "a dialogue waiting",
+             "the duel's menu waiting")
 
 
-def web_table(build):
-    """The page: its files, its start-up and the browser's CPU per state (bench/web.py)."""
+def web_table(build, desktop):
+    """The page: its files, its start-up, each state's CPU as a ratio to floor pages measured in
+    the same run (bench/web.py), its pace against the desktop's, how soon a key is seen."""
     here = os.path.dirname(os.path.abspath(__file__))
     r = json.loads(run([sys.executable, os.path.join(here, "web.py"), build], dict(os.environ))
                    .strip().splitlines()[-1])
@@ -285,13 +307,56 @@ def web_table(build):
                                         max(r["startup_runs"]), "yes" if ok else "NO"))
     if not ok:
         missed.append("the page's start-up")
-    for key, name in STATES:
-        goal = 5.0 if key in WEB_STILL else 10.0
-        ok = r[key] <= goal
-        lines.append("| every Chromium process, %s | %.1f %% of a core | <= %.0f %% | %s |"
-                     % (name, r[key], goal, "yes" if ok else "NO"))
+
+    cpu = {k: statistics.median(v) for k, v in r["cpu"].items()}
+    lines += ["", "Every Chromium process, %% of one core: the median of %d rounds of %.0f s each "
+              "(each round's figures in brackets), the music muted unless said."
+              % (r["rounds"], r["seconds"]), "",
+              "| state | measured | ratio to its floor | goal | met |", "|---|---|---|---|---|"]
+
+    def each(k):
+        return "%.1f %% (%s)" % (cpu[k], ", ".join("%.1f" % x for x in r["cpu"][k]))
+
+    for k in ("about:blank", "once a second", "every frame"):
+        lines.append("| floor: %s | %s | - | - | - |" % (
+            {"about:blank": "about:blank", "once a second": "a 320x240 canvas at 960x720 redrawn once a second",
+             "every frame": "the same canvas redrawn on every frame"}[k], each(k)))
+    for k in WEB_STILL + ("walking",):
+        base, limit = ("every frame", 1.2) if k == "walking" else ("once a second", 2.0)
+        ratio = cpu[k] / cpu[base] if cpu[base] > 0 else float("inf")
+        ok = ratio <= limit
+        lines.append("| %s | %s | %.2f x %s | <= %.1f x | %s |" % (
+            k, each(k), ratio, base, limit, "yes" if ok else "NO"))
         if not ok:
-            missed.append("the page, " + name)
+            missed.append("the page, " + k)
+    lines.append("| the tab hidden (on the island) | %s | %.2f x about:blank | - | - |" % (
+        each("hidden"), cpu["hidden"] / cpu["about:blank"] if cpu["about:blank"] > 0 else 0))
+    lines.append("| standing, with the music | %s | the music's own: %+.1f %% | - | - |" % (
+        each("standing, with the music"), cpu["standing, with the music"] - cpu["standing"]))
+    lines.append("| title menu, watching for pads (before the first key) | %s | the watch's own: "
+                 "%+.1f %% | - | - |" % (each("title menu, pads watched"),
+                                        cpu["title menu, pads watched"] - cpu["title menu"]))
+
+    lines += ["", "| pace | the page (median) | the desktop, this run | goal | met |",
+              "|---|---|---|---|---|"]
+    for k, mine in (("hero's tile", desktop["walk"]["tile_ms_median"]),
+                    ("tile of a scripted walk", desktop["script-walk"]["tile_ms_median"]),
+                    ("drained point", desktop["fight"]["point_ms_median"])):
+        got = r["pace_ms"].get(k, [])
+        page = statistics.median(got) if got else float("nan")
+        ok = bool(got) and abs(page - mine) <= 0.03 * mine
+        lines.append("| %s (%d) | %.1f ms | %.1f ms | within 3 %% | %s |" % (
+            k, len(got), page, mine, "yes" if ok else "NO"))
+        if not ok:
+            missed.append("the page's pace, " + k)
+    keys = r["key_ms"]
+    ok = bool(keys) and max(keys) <= 1000.0 / 60
+    lines.append("| a key pressed while the game rests, to the game's look (%d keys) | median %.1f "
+                 "ms, max %.1f ms | - | within a frame (16.7 ms) | %s |" % (
+                     len(keys), statistics.median(keys) if keys else 0, max(keys or [0]),
+                     "yes" if ok else "NO"))
+    if not ok:
+        missed.append("the page, a key seen within a frame")
     return lines, missed
 
 
@@ -305,7 +370,7 @@ def write_doc(path, m, table, window, webt):
         f.write("\n".join(table) + "\n\n")
         f.write("## The real window: Xvfb 1920x1080x24, whole-process CPU per state, 10 s each\n\n")
         f.write("\n".join(window) + "\n\n")
-        f.write("## The page: headless Chromium, served from 127.0.0.1, 10 s each\n\n")
+        f.write("## The page: headless Chromium, served from 127.0.0.1\n\n")
         f.write("\n".join(webt) + "\n\n")
         f.write(NOTES)
 
