@@ -1,5 +1,6 @@
 # Static checks on our own code: clang-tidy (the checks in .clang-tidy, every warning an error)
-# and cppcheck. Both read the build's compile commands.
+# and cppcheck. Both read the build's compile commands. First, every file README.md and docs/
+# name must be in the repository (tools/doc_paths.py).
 EXTRA_PACKAGES += clang-tidy cppcheck
 CHECK_EXTRA += lint
 # (the two benchmark programs are only configured by `make bench`, the page's story by `make web`:
@@ -10,6 +11,8 @@ LINT_SOURCES = $(filter-out bench/frames.cpp bench/probe.cpp tests/web_story.cpp
 .PHONY: lint
 
 lint: build
+	@echo "the files the guides name"
+	@/usr/bin/python3 tools/doc_paths.py
 	@echo "clang-tidy on $(words $(LINT_SOURCES)) files"
 	@printf '%s\n' $(LINT_SOURCES) | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet 2>/dev/null
 	@echo "cppcheck"

@@ -1,12 +1,18 @@
-// Developer tool: every map drawn whole with its inhabitants at their set-up places, and a
-// contact sheet of every picture, from the real converted surfaces.
+// Developer tool: every map drawn whole with its inhabitants at their set-up places, a contact
+// sheet of every picture, and a numbered sheet of every tile, from the real converted surfaces.
 // usage: maps OUTDIR
 #include "harness.h"
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace {
+
+const std::pair<const char*, smap*> maps[] = {{"ile", &ile},         {"village", &village},
+                                              {"maison1", &maison1}, {"maison2", &maison2},
+                                              {"maison3", &maison3}, {"entree", &entree},
+                                              {"chateau", &chateau}};
 
 SDL_Surface* canvas(int w, int h) {
   return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xF800, 0x07E0, 0x001F, 0);
@@ -61,17 +67,53 @@ void contactSheet(const std::string& dir) {
   std::printf("%s\n", path.c_str());
 }
 
+// Every tile of the strip in rows of 16, its number under it: a green frame round the walkable
+// ones (marche[]), a grey number for those no map uses.
+void tileSheet(const std::string& dir) {
+  constexpr int cols = 16, count = 255, cellW = 44, cellH = 52, top = 22;
+  constexpr int rows = (count + cols - 1) / cols;
+  constexpr uint16_t back = 0x2104, grid = 0x6B4D, walk = 0x07E0, used = 0xFFFF, unused = 0x8410;
+  bool inMaps[256] = {};
+  for (auto [name, m] : maps)
+    for (int i = 0; i < m->w * m->h; i++) inMaps[m->tiles[i] & 0xFF] = true;
+
+  SDL_Surface* out = canvas(cols * cellW + 1, top + rows * cellH + 1);
+  SDL_FillRect(out, nullptr, back);
+  GpTextOut(out, 4, 4, "Tiles 1-255.  Green frame: walkable (marche[]).  Grey number: in no map.",
+            used);
+  for (int r = 0; r <= rows; r++) {
+    SDL_Rect line = {0, static_cast<Sint16>(top + r * cellH), static_cast<Uint16>(out->w), 1};
+    SDL_FillRect(out, &line, grid);
+  }
+  for (int c = 0; c <= cols; c++) {
+    SDL_Rect line = {static_cast<Sint16>(c * cellW), top, 1, static_cast<Uint16>(rows * cellH)};
+    SDL_FillRect(out, &line, grid);
+  }
+  for (int t = 1; t <= count; t++) {
+    const int x = (t - 1) % cols * cellW, y = top + (t - 1) / cols * cellH;
+    if (marche[t] == 1) {
+      SDL_Rect frame = {static_cast<Sint16>(x + 4), static_cast<Sint16>(y + 3), 36, 36};
+      SDL_FillRect(out, &frame, walk);
+    }
+    blit(pSurf_tiles_decor, 0, 32 * (t - 1), 32, 32, out, x + 6, y + 5, false);
+    const std::string n = std::to_string(t);
+    GpTextOut(out, x + (cellW - GpTextWidth(n.c_str())) / 2, y + 39, n.c_str(),
+              inMaps[t] ? used : unused);
+  }
+  const std::string path = dir + "/tiles.png";
+  harness::saveScreen(path, out);
+  SDL_FreeSurface(out);
+  std::printf("%s\n", path.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string dir = argc > 1 ? argv[1] : ".";
   if (!harness::start()) return 1;
-  const std::pair<const char*, smap*> maps[] = {{"ile", &ile},         {"village", &village},
-                                                {"maison1", &maison1}, {"maison2", &maison2},
-                                                {"maison3", &maison3}, {"entree", &entree},
-                                                {"chateau", &chateau}};
   for (auto [name, m] : maps) drawMap(dir, name, m);
   contactSheet(dir);
+  tileSheet(dir);
   harness::stop();
   return 0;
 }
