@@ -167,18 +167,19 @@ mergeInto(LibraryManager.library, {
     return n;
   },
   // The page's own controls (a d-pad and buttons drawn for fingers): the game keys they hold, and
-  // those pressed since the last look, so that a tap shorter than a frame is still seen once.
+  // those pressed since the last look (also shifted 16 bits up), so that a tap shorter than a frame,
+  // or a control let go and pressed again between two looks, is still seen once.
   talmyr_read_touch: function() {
     var t = Module.talmyrTouch;
     if (!t) return 0;
-    var k = t.held | t.fresh;
+    var k = t.held | t.fresh | t.fresh << 16;
     if (t.fresh && t.pressedAt) {  // from the finger's touch to the game's look
       t.delays.push(performance.now() - t.pressedAt);
       if (t.delays.length > 100) t.delays.shift();
       t.pressedAt = 0;
     }
     t.fresh = 0;
-    t.seen = k;
+    t.seen = k & 0xFFFF;
     return k;
   },
   talmyr_audio_open__deps: ['$talmyrClock'],

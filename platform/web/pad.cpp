@@ -14,7 +14,8 @@
 // Fills, for up to `max` pads, three ints each: the buttons held (bit n for button n) and the
 // left stick's two axes from -32768 to 32767. Returns the number of pads (library_talmyr.js).
 extern "C" int talmyr_read_pads(int* out, int max);
-// The game keys the page's controls for fingers hold, and those tapped since the last call.
+// The game keys the page's controls for fingers hold, and those tapped since the last call; the
+// keys pressed since the last call again, 16 bits up.
 extern "C" int talmyr_read_touch();
 
 namespace pad {
@@ -84,9 +85,10 @@ bool poll(uint32_t& pressed) {
     pressed |= after & ~before;
     changed = changed || after != before;
   }
-  const uint32_t fingers = static_cast<uint32_t>(talmyr_read_touch()) &
-                          (KEY_A | KEY_LEFT | KEY_UP | KEY_RIGHT | KEY_DOWN | KEY_START);
-  pressed |= fingers & ~touched;
+  constexpr uint32_t KEYS = KEY_A | KEY_LEFT | KEY_UP | KEY_RIGHT | KEY_DOWN | KEY_START;
+  const auto read = static_cast<uint32_t>(talmyr_read_touch());
+  const uint32_t fingers = read & KEYS;
+  pressed |= (fingers & ~touched) | ((read >> 16) & KEYS);  // pressed again since the last look
   changed = changed || fingers != touched;
   touched = fingers;
   return changed;
