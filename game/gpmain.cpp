@@ -1,13 +1,11 @@
 // Entry, start-up, world set-up and the embedded pictures.
 #include "assets.h"
 #include "cmdline.h"
-#include "desktop.h"
 #include "endings.h"
 #include "globals.h"
 #include "keep.h"
 #include "keep_store.h"
 #include "pad.h"
-#include "present.h"
 #include "settings.h"
 
 #include <algorithm>
@@ -179,21 +177,7 @@ void free_rsc() {
 }
 
 bool init() {
-  hal_working = 1;
-  // No timer subsystem: nothing here uses SDL's timers, and the classic library's timer thread
-  // would wake every millisecond for nothing.
-  present::beforeInit();
-  if (!desktop::prepare()) return false;
-  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-    desktop::explainFailure();
-    return false;
-  }
-  SDL_ShowCursor(SDL_DISABLE);
-  if (!present::open()) return false;
-  pad::open();  // with no pad, or none that opens, the keyboard plays alone
-  present::setTitle("Talmyr demo 2'");
-  if (TTF_Init() < 0) return false;
-  musicOpen();
+  if (!hal_start("Talmyr demo 2'")) return false;
   SDL_RWops* rw = SDL_RWFromConstMem(init_font, static_cast<int>(init_fontSize));
   police = rw ? TTF_OpenFontRW(rw, 1, 10) : nullptr;
   srand(GpTickCountGet());
@@ -354,9 +338,5 @@ void shutdownAll() {
   Mix_FreeMusic(music);
   Mix_FreeMusic(music2);
   music = music2 = nullptr;
-  musicClose();
-  TTF_Quit();
-  pad::close();
-  present::close();
-  SDL_Quit();
+  hal_stop();
 }

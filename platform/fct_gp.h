@@ -1,11 +1,22 @@
-// Handheld-style drawing, input and timing calls over SDL 1.2.
-// This module is the only one that talks to SDL's video, event and time functions.
+// Handheld-style drawing, input and timing calls over SDL 1.2: the game's one interface to them.
+// One file of the platform a concern: fct_gp_draw.cpp (pictures, blits, text), fct_gp_keys.cpp
+// (keys, events, the wait for a key), fct_gp_clock.cpp (the clock, real and virtual, and the
+// flip), fct_gp_music.cpp, fct_gp_hooks.cpp (what tests hook in) and fct_gp_start.cpp (SDL's
+// subsystems started and stopped).
 #pragma once
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 #include <cstdint>
+
+// ---- start and end ---------------------------------------------------------------------------
+// Starts SDL's subsystems for the game: the display checked (a one-line reason when there is
+// none), the window opened with `title`, the pads, SDL_ttf and the audio device (failure leaves
+// the game silent). False when the game cannot start (SDL_GetError() says why).
+bool hal_start(const char* title);
+// Stops what hal_start started (after the game has freed its pictures, font and modules).
+void hal_stop();
 
 // ---- surfaces, pictures, blits -------------------------------------------------------------
 extern SDL_Surface* Screen;  // the game's 320x240 RGB565 picture, shown magnified in the window
