@@ -1,12 +1,12 @@
-// Presenting the picture: window, full screen, whole-number scaling, and the frames sent to it.
+// Presenting the picture: window, full screen, whole-number scaling, the frames sent to it, and
+// its title. The player's keys that act on it are in present_keys.cpp.
 #include "present.h"
+#include "present_window.h"
 
 #include "cmdline.h"
 #include "desktop.h"
 #include "fct_gp.h"
-#include "screenshot.h"
 #include "settings.h"
-#include "volume.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,10 +32,6 @@ std::string title;
 uint32_t noteUntil = 0;     // when the title comes back after a note (0: it is shown)
 std::vector<Uint32> lut;    // a 5-6-5 pixel as the window's pixel
 bool repaint = true;        // the whole window is to be drawn anew: a new mode, an exposure
-// Alt as its own key presses tell it. The library's modifier state alone is not to be trusted
-// here: a release that comes while the window is being made anew can be lost, and every Return
-// after it would then switch the screen instead of reaching the game.
-bool altDown = false;
 
 // Each 5-6-5 channel widened to 8 bits by repeating its high bits, so that white stays white
 // and every SDL shows the same colours; then in the window's own format.
@@ -187,6 +183,13 @@ void resize(int w, int h) {
 
 }  // namespace
 
+void switchScreen() { toggle(); }
+void resized(int w, int h) { resize(w, h); }
+void exposed() {
+  repaint = true;
+  send(0, H - 1);
+}
+
 int fitScale(int w, int h) { return std::clamp(std::min(w / W, h / H), 1, 8); }
 
 int startScale(int asked, int saved, int desktopW, int desktopH, bool display) {
@@ -247,7 +250,7 @@ void close() {
   Screen = nullptr;
   win = nullptr;  // SDL's own, released by SDL_Quit
   full = false;
-  altDown = false;
+  forgetAlt();
   lut.clear();
   shown.clear();
   presented = false;
@@ -269,82 +272,6 @@ void frame() {
   presented = true;
   if (!win || (y1 < 0 && !repaint)) return;  // no window, or the same picture: nothing to send
   send(y1 < 0 ? 0 : y0, y1 < 0 ? H - 1 : y1);
-}
-
-namespace {
-
-void trackAlt(const SDL_Event& e, bool& alt) {
-  if ((e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) &&
-      (e.key.keysym.sym == SDLK_LALT || e.key.keysym.sym == SDLK_RALT))
-    alt = e.type == SDL_KEYDOWN;
-  else if (e.type == SDL_ACTIVEEVENT && (e.active.state & SDL_APPINPUTFOCUS))
-    alt = false;
-}
-
-// The keys that are the player's own, never the game's: full screen, a screenshot, the music.
-bool playersKey(SDLKey k) { return k == SDLK_F11 || k == SDLK_F12 || k == SDLK_m; }
-
-bool windowEvent(const SDL_Event& e, bool alt) {
-  switch (e.type) {
-    case SDL_KEYDOWN:
-      return playersKey(e.key.keysym.sym) ||
-             (e.key.keysym.sym == SDLK_RETURN && alt && (e.key.keysym.mod & KMOD_ALT));
-    case SDL_KEYUP: return playersKey(e.key.keysym.sym);
-    case SDL_VIDEORESIZE:
-    case SDL_VIDEOEXPOSE: return true;
-    default: return false;
-  }
-}
-
-}  // namespace
-
-void track(const SDL_Event& e) { trackAlt(e, altDown); }
-
-bool isWindowEvent(const SDL_Event& e) { return windowEvent(e, altDown); }
-
-void handle(const SDL_Event& e) {
-  if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_m) {
-    volume::toggleMute();
-    return;
-  }
-  if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_F12) {
-    screenshot::take();
-    return;
-  }
-  if (!win) return;
-  if (e.type == SDL_KEYDOWN) {
-    toggle();
-    altDown = false;  // its release may never come to the new window
-  } else if (e.type == SDL_VIDEORESIZE) {
-    resize(e.resize.w, e.resize.h);
-  } else if (e.type == SDL_VIDEOEXPOSE) {
-    repaint = true;
-    send(0, H - 1);
-  }
-}
-
-bool service() {
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
-  SDL_PumpEvents();
-  SDL_Event events[128];
-  int n = SDL_PeepEvents(events, 128, SDL_PEEKEVENT, SDL_ALLEVENTS);
-  bool quit = false, mine = false, alt = altDown;
-  for (int i = 0; i < n; i++) {
-    quit = quit || events[i].type == SDL_QUIT;
-    trackAlt(events[i], alt);
-    mine = mine || windowEvent(events[i], alt);
-  }
-  if (!mine) return quit;
-  // Take the whole queue, act on the window's events, and put the game's back in their order.
-  n = SDL_PeepEvents(events, 128, SDL_GETEVENT, SDL_ALLEVENTS);
-  for (int i = 0; i < n; i++) {
-    track(events[i]);
-    if (isWindowEvent(events[i]))
-      handle(events[i]);
-    else
-      SDL_PushEvent(&events[i]);
-  }
-  return quit;
 }
 
 void setTitle(const char* t) {

@@ -2,8 +2,8 @@
 # translations, the font's atlas and the maps come from the desktop build's generated sources
 # (TALMYR_GEN); the music is each module rendered by the desktop's own player and encoded to Ogg
 # Vorbis (TALMYR_MUSIC), embedded under the modules' names. What differs from the desktop lives
-# in platform/web; the desktop's window, pads,
-# display checks, screenshots and the kept game's file (present.cpp, pad.cpp, desktop.cpp,
+# in platform/web; the desktop's window and the player's keys on it, pads, display checks,
+# screenshots and the kept game's file (present.cpp, present_keys.cpp, pad.cpp, desktop.cpp,
 # screenshot.cpp, keep_store.cpp) are left out.
 if(NOT TALMYR_GEN OR NOT TALMYR_MUSIC OR NOT TALMYR_WEB_OUT)
   message(FATAL_ERROR "the page is built by `make web` (TALMYR_GEN, TALMYR_MUSIC, TALMYR_WEB_OUT)")
@@ -32,6 +32,7 @@ file(GLOB GAME_SOURCES game/*.cpp)
 list(REMOVE_ITEM GAME_SOURCES ${CMAKE_SOURCE_DIR}/game/main.cpp)
 file(GLOB PLATFORM_SOURCES platform/*.cpp platform/web/*.cpp)
 list(REMOVE_ITEM PLATFORM_SOURCES ${CMAKE_SOURCE_DIR}/platform/present.cpp
+     ${CMAKE_SOURCE_DIR}/platform/present_keys.cpp
      ${CMAKE_SOURCE_DIR}/platform/pad.cpp ${CMAKE_SOURCE_DIR}/platform/desktop.cpp
      ${CMAKE_SOURCE_DIR}/platform/screenshot.cpp ${CMAKE_SOURCE_DIR}/platform/keep_store.cpp)
 add_library(talmyr_core STATIC ${PLATFORM_SOURCES} ${GAME_SOURCES})
