@@ -80,7 +80,7 @@ bool scenery(int tile) {
 }
 
 void gift() {
-  if (gpere.pv != 20) {
+  if (gpere.pv != storyNumbers.gpereLife) {
     say(&gpere, "Ah, si j'\xE9tais jeune...");
     return;
   }
@@ -95,11 +95,11 @@ void gift() {
   say(&gpere, "Concentre toi !");
   say(&gpere, "Gnnn...");
   say(&perso, "Hmmf...");
-  perso.pvMax += 15;
-  perso.manaMax += 10;
-  perso.force += 1;
-  perso.resistance += 1;
-  gpere.pv -= 10;
+  perso.pvMax += storyNumbers.giftPvMax;
+  perso.manaMax += storyNumbers.giftManaMax;
+  perso.force += storyNumbers.giftForce;
+  perso.resistance += storyNumbers.giftResistance;
+  gpere.pv -= storyNumbers.gpereGives;
   say(&gpere, "Voil\xE0.");
   say(&gpere, "Sers toi de ma force avec sagesse.");
 }
@@ -114,7 +114,7 @@ void hen() {
 }
 
 void bossTalk() {
-  if (perso.force > 5 && perso.resistance > 5) {
+  if (perso.force >= storyNumbers.masterAsks && perso.resistance >= storyNumbers.masterAsks) {
     if (boss.beaten != 0) return;
     say(&boss, "Il te reste peu de temps \xE0 vivre...");
     say(&boss, "Profite bien de ton dernier combat !");

@@ -57,7 +57,7 @@ void chkPos() {
     say(&perso, "Je vais leur apporter mon aide.");
     say(&gmere, "Sois prudent... Je compte sur toi.");
     say(&gmere, "Voil\xE0 qui te sera peut-etre utile.");
-    perso.gold += 85;
+    perso.gold += storyNumbers.gmereGives;
     gmere.gold = 0;
     say(&gmere, "Va vite !");
   }

@@ -83,6 +83,18 @@ struct FighterEntry {
 };
 constexpr int fighterCount = 9;
 extern const FighterEntry fighterTable[fighterCount];
+// The story's other numbers, beside the fighters': read by the new game (init2), by the scenes
+// that give and take (the gift, the grandmother, the master's challenge, a flight) and by the kept
+// game's checks, which derive from them what a hero can hold.
+struct StoryNumbers {
+  int heroPv, heroMana, heroForce, heroResistance, heroGold;  // a new game's hero, life and magic full
+  int giftPvMax, giftManaMax, giftForce, giftResistance;      // what the grandfather's gift adds
+  int gpereLife, gpereGives;  // the grandfather's life, and what of it the gift costs him
+  int gmerePurse, gmereGives; // the grandmother's gold at the start (shown nowhere), what she gives
+  int masterAsks;             // the strength and resistance the castle's master waits for, each
+  int fleeCost;               // the gold a flight from a duel costs
+};
+extern const StoryNumbers storyNumbers;
 // The table's entry for a map or a character, or null.
 const MapEntry* mapEntry(const smap* m);
 const CastEntry* castEntry(const chara* c);

@@ -145,6 +145,13 @@ const FighterEntry fighterTable[fighterCount] = {
     {&boss,      75,  1,    3,      0,     0,     0,     0,    0,    0,     0,     1},
 };
 
+const StoryNumbers storyNumbers = {
+    // hero: pv mana force resist. gold | gift: +pvMax +manaMax +force +resist.
+    20, 10, 1, 1, 100, 15, 10, 1, 1,
+    // grandfather: life, gives | grandmother: purse, gives | master asks | flight costs
+    20, 10, 75, 85, 6, 40,
+};
+
 const MapEntry* mapEntry(const smap* m) {
   for (const MapEntry& e : worldMaps)
     if (e.map == m) return &e;
@@ -204,13 +211,12 @@ void init2() {
     if (e.home) placeChara(e.home, e.who, e.x, e.y, e.dir);
   }
   perso.dir = 3;
-  perso.pv = 20;
-  perso.pvMax = 20;
-  perso.mana = 10;
-  perso.manaMax = 10;
-  perso.force = 1;
-  perso.resistance = 1;
-  perso.gold = 100;
+  const StoryNumbers& n = storyNumbers;
+  perso.pv = perso.pvMax = n.heroPv;
+  perso.mana = perso.manaMax = n.heroMana;
+  perso.force = n.heroForce;
+  perso.resistance = n.heroResistance;
+  perso.gold = n.heroGold;
 
   for (const FighterEntry& f : fighterTable) {
     chara& c = *f.who;
@@ -229,8 +235,8 @@ void init2() {
     c.fatal = f.fatal;
   }
   vagabond.scene = 0;
-  gmere.gold = 75;
-  gpere.pv = 20;
+  gmere.gold = n.gmerePurse;
+  gpere.pv = n.gpereLife;
 }
 
 // ---- hand-over between screens ----

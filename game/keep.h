@@ -46,6 +46,16 @@ std::string text(const World& w);
 // the cast's fighters are read from the game as start-up (init, init2) made them.
 bool parse(const std::string& text, World& out, std::string& why);
 
+// ---- between the kept game's own files -------------------------------------------------------
+// A food tile as the maps are built, and the tile it leaves once eaten.
+constexpr int FOOD = 254, EATEN = 1;
+// A map's index in worldMaps, -1 for none.
+int mapIndex(const smap* m);
+// True when (x, y) is a tile of map m.
+bool inside(int m, int x, int y);
+// The story's rules (keep_rules.cpp): false with the reason when `w` cannot happen in a game.
+bool possible(const World& w, std::string& why);
+
 // Where the kept game lives (store.h); "" keeps nothing anywhere (the tests' default).
 extern std::string place;
 // Called with the text each time a game is kept (tests).

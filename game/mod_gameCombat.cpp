@@ -155,9 +155,9 @@ void gameCombat() {
       message(choice, "Pas assez de magie !", RED);
       sleep(1500);
       enemyTurn = false;
-    } else if (pressed(KEY_A) && choice == 2 && perso.gold > 39 && ennemi->noFlee != 1) {
+    } else if (pressed(KEY_A) && choice == 2 && perso.gold >= storyNumbers.fleeCost && ennemi->noFlee != 1) {
       nTick = GpTickCountGet();
-      perso.gold -= 40;
+      perso.gold -= storyNumbers.fleeCost;
       message(choice, "Vous fuyez comme un l\342che !", RED);
       sleep(1500);
       musicHalt();
