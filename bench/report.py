@@ -269,7 +269,7 @@ NOTES = """\
   player's own environment variables win): the picture arrives already at the window's size,
   and on a machine without a graphics driver the OpenGL path cost a fifth of a core while walking.
 
-- Tile blits (`platform/fct_gp.cpp`): SDL 1.2's plain surface copy writes every row with
+- Tile blits (`platform/fct_gp_draw.cpp`): SDL 1.2's plain surface copy writes every row with
   non-temporal stores that bypass the cache. For the hundred 32x32 tiles of a frame that made an
   exploration frame cost about 25 times the memcpy floor (island: 84 us). Plain copies between
   16-bit surfaces of one format (no colour key, no alpha) are now done by the platform layer, row by

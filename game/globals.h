@@ -124,7 +124,7 @@ extern SDL_Surface* pSurf_img_bravo_en;
 // A picture as the language of the run paints it: its variant in that language, if it has one.
 SDL_Surface* translatedPicture(SDL_Surface* french);
 
-// ---- entry and start-up (gpmain) ----
+// ---- entry and start-up (gpmain.cpp), a new game (world.cpp), the pictures (pictures.cpp) ----
 int SDL_main(int argc, char** argv);
 bool init();
 // A new game's world: every map as built and nobody's stay remembered, the cast at home.
