@@ -35,44 +35,65 @@ bool doors(int tile) {
 bool scenery(int tile) {
   chara* h = &perso;
   if (tile == 1) {
-    say(h, "Moi ? Me rouler dans l'herbe ?");
+    // TRANSLATORS: hero, examining grass anywhere outdoors
+    say(h, _("Moi ? Me rouler dans l'herbe ?"));
   } else if (tile == 6) {
-    say(h, "Oh ! Un arbre !");
-    say(h, "...");
-    say(h, "Et alors ?");
+    // TRANSLATORS: hero, examining a tree, line 1 of 3
+    say(h, _("Oh ! Un arbre !"));
+    // TRANSLATORS: hero, examining a tree, line 2 of 3 (a silent pause)
+    say(h, _("..."));
+    // TRANSLATORS: hero, examining a tree, line 3 of 3
+    say(h, _("Et alors ?"));
   } else if (tile == 106 && game.map == &maison1) {
-    say(h, "Il y a plus urgent...");
-    say(h, "... et puis je sais pas cuisiner.");
+    // TRANSLATORS: hero, examining the kitchen shelf with pots in the grandmother's house
+    say(h, _("Il y a plus urgent..."));
+    // TRANSLATORS: hero, kitchen shelf, second line
+    say(h, _("... et puis je sais pas cuisiner."));
   } else if (tile == 116 && game.map == &maison1) {
-    say(h, "Ouch !");
+    // TRANSLATORS: hero, touching the fire in the grandmother's fireplace; he steps back
+    say(h, _("Ouch !"));
     perso.y += 1;
     perso.py += 32;
   } else if (tile == 96 && game.map == &maison1) {
-    say(h, "Pas terrible la vue...");
+    // TRANSLATORS: hero, looking out of the grandmother's window
+    say(h, _("Pas terrible la vue..."));
   } else if ((tile == 102 || tile == 103) && game.map == &maison1) {
-    say(h, "Il y a des plis.");
+    // TRANSLATORS: hero, examining the grandmother's bed
+    say(h, _("Il y a des plis."));
   } else if (tile == 57 && game.map == &maison2) {
-    say(h, "On dirait du Monet.");
+    // TRANSLATORS: hero, looking at the painting in the grandparents' house
+    say(h, _("On dirait du Monet."));
   } else if (tile == 243 && game.map == &maison2) {
-    say(h, "Je n'ai pas de temps \xE0 perdre.");
+    // TRANSLATORS: hero, looking at the grandfather clock in the grandparents' house
+    say(h, _("Je n'ai pas de temps à perdre."));
   } else if (tile == 71 && game.map == &maison2) {
-    say(h, "Hey, c'est risqu\xE9 ici !");
+    // TRANSLATORS: hero, looking at the axe hanging on the grandparents' wall
+    say(h, _("Hey, c'est risqué ici !"));
   } else if (tile == 190 && game.map == &entree) {
-    say(h, "Ca ne se fait pas...");
+    // TRANSLATORS: hero, about to peek through a castle window from the grounds; he turns away
+    say(h, _("Ca ne se fait pas..."));
     perso.dir = 2;
   } else if (tile == 94 && game.map == &entree) {
-    say(h, "Quelle violence...");
-    say(h, "J'ai bien peur qu'ils soient...");
-    say(h, "... tous morts.");
+    // TRANSLATORS: hero, examining a body lying in the castle grounds, line 1
+    say(h, _("Quelle violence..."));
+    // TRANSLATORS: hero, bodies in the castle grounds, line 2
+    say(h, _("J'ai bien peur qu'ils soient..."));
+    // TRANSLATORS: hero, bodies in the castle grounds, line 3
+    say(h, _("... tous morts."));
   } else if (tile == 221 && game.map == &chateau) {
-    say(h, "Je pr\351f\xE8re largement ma tunique.");
+    // TRANSLATORS: hero, looking at a suit of armor in the castle
+    say(h, _("Je préfère largement ma tunique."));
   } else if (tile == 193 && game.map == &chateau) {
-    say(h, "Je ne suis pas un guerrier...");
-    say(h, "Dommage...");
+    // TRANSLATORS: hero, looking at a shield with crossed swords on the castle wall, line 1
+    say(h, _("Je ne suis pas un guerrier..."));
+    // TRANSLATORS: hero, shield and swords, line 2
+    say(h, _("Dommage..."));
   } else if (tile == 195 && game.map == &chateau) {
-    say(h, "Rien de passionnant...");
+    // TRANSLATORS: hero, looking at one of the castle's bookshelves
+    say(h, _("Rien de passionnant..."));
   } else if (tile == 197 && game.map == &chateau) {
-    say(h, "Pas un seul manga...");
+    // TRANSLATORS: hero, looking at the other castle bookshelf
+    say(h, _("Pas un seul manga..."));
   } else {
     return false;
   }
@@ -81,54 +102,80 @@ bool scenery(int tile) {
 
 void gift() {
   if (gpere.pv != storyNumbers.gpereLife) {
-    say(&gpere, "Ah, si j'\xE9tais jeune...");
+    // TRANSLATORS: gpere, when the hero talks to him again after the gift
+    say(&gpere, _("Ah, si j'étais jeune..."));
     return;
   }
-  say(&gpere, "Alors comme \347a, tu y vas aussi...");
-  say(&gpere, "En fait, je suis inquiet pour eux.");
-  say(&gpere, "J'\xE9tais un grand combattant !");
-  say(&gmere2, "Ah non, tu n'iras pas !");
-  say(&gmere2, "Tu es trop vieux !");
-  say(&gpere, "Grmf... C'est vrai...");
-  say(&gpere, "Bon, tr\xEAve de bavardage...");
-  say(&gpere, "Je vais t'aider !");
-  say(&gpere, "Concentre toi !");
-  say(&gpere, "Gnnn...");
-  say(&perso, "Hmmf...");
+  // TRANSLATORS: gpere, the hero's grandfather, in his house, line 1 of his gift scene
+  say(&gpere, _("Alors comme ça, tu y vas aussi..."));
+  // TRANSLATORS: gpere, gift scene
+  say(&gpere, _("En fait, je suis inquiet pour eux."));
+  // TRANSLATORS: gpere, gift scene: proud of his past
+  say(&gpere, _("J'étais un grand combattant !"));
+  // TRANSLATORS: gmere2, the grandfather's wife, cutting in
+  say(&gmere2, _("Ah non, tu n'iras pas !"));
+  // TRANSLATORS: gmere2, to the grandfather
+  say(&gmere2, _("Tu es trop vieux !"));
+  // TRANSLATORS: gpere, grumbling, giving in to his wife
+  say(&gpere, _("Grmf... C'est vrai..."));
+  // TRANSLATORS: gpere, gift scene
+  say(&gpere, _("Bon, trêve de bavardage..."));
+  // TRANSLATORS: gpere, gift scene
+  say(&gpere, _("Je vais t'aider !"));
+  // TRANSLATORS: gpere, to the hero, before passing on his strength
+  say(&gpere, _("Concentre toi !"));
+  // TRANSLATORS: gpere, straining as he passes on his strength
+  say(&gpere, _("Gnnn..."));
+  // TRANSLATORS: hero, receiving the grandfather's strength
+  say(&perso, _("Hmmf..."));
   perso.pvMax += storyNumbers.giftPvMax;
   perso.manaMax += storyNumbers.giftManaMax;
   perso.force += storyNumbers.giftForce;
   perso.resistance += storyNumbers.giftResistance;
   gpere.pv -= storyNumbers.gpereGives;
-  say(&gpere, "Voil\xE0.");
-  say(&gpere, "Sers toi de ma force avec sagesse.");
+  // TRANSLATORS: gpere, when the gift is done
+  say(&gpere, _("Voilà."));
+  // TRANSLATORS: gpere, last line of the gift scene
+  say(&gpere, _("Sers toi de ma force avec sagesse."));
 }
 
 void hen() {
-  affText("Cotcot...");
+  // TRANSLATORS: the hen in the village, shown without a speaker, before it runs around
+  affText(_("Cotcot..."));
   dplChara(&poule, 2, 1);
   dplChara(&poule, 3, 1);
   dplChara(&poule, 0, 1);
   dplChara(&poule, 1, 1);
-  affText("Cotcot ! Cotcot !");
+  // TRANSLATORS: the hen, after running around in a circle
+  affText(_("Cotcot ! Cotcot !"));
 }
 
 void bossTalk() {
   if (perso.force >= storyNumbers.masterAsks && perso.resistance >= storyNumbers.masterAsks) {
     if (boss.beaten != 0) return;
-    say(&boss, "Il te reste peu de temps \xE0 vivre...");
-    say(&boss, "Profite bien de ton dernier combat !");
-    say(&boss, "Huhuhu !");
-    say(&perso, "Quel rire pourri !");
-    say(&boss, "Grrr ! Tu vas me le payer !");
+    // TRANSLATORS: boss, when the hero is strong enough, line 1
+    say(&boss, _("Il te reste peu de temps à vivre..."));
+    // TRANSLATORS: boss, line 2
+    say(&boss, _("Profite bien de ton dernier combat !"));
+    // TRANSLATORS: boss, his laugh, which the hero then mocks
+    say(&boss, _("Huhuhu !"));
+    // TRANSLATORS: hero, mocking the castle master's laugh
+    say(&perso, _("Quel rire pourri !"));
+    // TRANSLATORS: boss, furious, just before the final fight
+    say(&boss, _("Grrr ! Tu vas me le payer !"));
     fight(&boss);
     return;
   }
-  say(&boss, "C'est une blague ?");
-  say(&boss, "N'imagine m\xEAme pas m'affronter !");
-  say(&boss, "Reviens quand tu seras pr\xEAt...");
-  say(&boss, "Et sache que je n'h\xE9siterai pas...");
-  say(&boss, "... \xE0 te donner la mort !");
+  // TRANSLATORS: boss, the castle's master on his throne, when the hero is still too weak, line 1
+  say(&boss, _("C'est une blague ?"));
+  // TRANSLATORS: boss, hero too weak, line 2
+  say(&boss, _("N'imagine même pas m'affronter !"));
+  // TRANSLATORS: boss, hero too weak, line 3
+  say(&boss, _("Reviens quand tu seras prêt..."));
+  // TRANSLATORS: boss, hero too weak, line 4
+  say(&boss, _("Et sache que je n'hésiterai pas..."));
+  // TRANSLATORS: boss, hero too weak, line 5
+  say(&boss, _("... à te donner la mort !"));
 }
 
 // A castle guard: his lines, then a fight while he is unbeaten.
@@ -144,72 +191,131 @@ void castleGuard(chara* g, std::initializer_list<const char*> lines, const char*
 // Returns true when the character answered.
 bool talk(chara* c) {
   if (c == &gmere) {
-    say(&gmere, "Ne traine pas !");
-    say(&perso, "Ca va, ca va...");
+    // TRANSLATORS: gmere, when the hero talks to her again
+    say(&gmere, _("Ne traine pas !"));
+    // TRANSLATORS: hero, answering the grandmother
+    say(&perso, _("Ca va, ca va..."));
   } else if (c == &pfille) {
-    say(&pfille, "Tu veux jouer avec nous ?");
-    say(&perso, "Euh...");
-    say(&pgarcon, "Hey, toi ! Drague pas ma cherie !");
-    say(&pfille, "Qu'il est choux ! Ben tant pis...");
-    say(&pfille, "Au revoir !");
+    // TRANSLATORS: pfille, little girl in the village, when the hero talks to her
+    say(&pfille, _("Tu veux jouer avec nous ?"));
+    // TRANSLATORS: hero, embarrassed by the little girl's question
+    say(&perso, _("Euh..."));
+    // TRANSLATORS: pgarcon, little boy next to her, jealous, cutting in
+    say(&pgarcon, _("Hey, toi ! Drague pas ma cherie !"));
+    // TRANSLATORS: pfille, delighted by the boy's jealousy ("he" is the boy)
+    say(&pfille, _("Qu'il est choux ! Ben tant pis..."));
+    // TRANSLATORS: pfille, saying goodbye to the hero
+    say(&pfille, _("Au revoir !"));
   } else if (c == &pgarcon) {
-    say(&pgarcon, "Tu me d\xE9ranges !");
+    // TRANSLATORS: pgarcon, little boy in the village, when the hero talks to him
+    say(&pgarcon, _("Tu me déranges !"));
   } else if (c == &femme1) {
-    say(&femme1, "Regardez comme ils sont mignons !");
-    say(&femme1, "Mais...");
-    say(&femme1, "Je m'inqui\xE8te pour mon mari...");
+    // TRANSLATORS: femme1, village woman watching the children, line 1
+    say(&femme1, _("Regardez comme ils sont mignons !"));
+    // TRANSLATORS: femme1, line 2
+    say(&femme1, _("Mais..."));
+    // TRANSLATORS: femme1, line 3 (her husband went to the castle)
+    say(&femme1, _("Je m'inquiète pour mon mari..."));
   } else if (c == &femme2) {
-    say(&femme2, "Mais que font-il ?");
-    say(&femme2, "Pourvu qu'ils n'aient rien !");
-    say(&femme2, "Oh, mon mari...");
+    // TRANSLATORS: femme2, woman in the third village house, line 1: the men at the castle
+    say(&femme2, _("Mais que font-il ?"));
+    // TRANSLATORS: femme2, line 2
+    say(&femme2, _("Pourvu qu'ils n'aient rien !"));
+    // TRANSLATORS: femme2, line 3
+    say(&femme2, _("Oh, mon mari..."));
   } else if (c == &gmere2) {
-    say(&gmere2, "On attend nos enfants...");
+    // TRANSLATORS: gmere2, the grandfather's wife, in their house
+    say(&gmere2, _("On attend nos enfants..."));
   } else if (c == &gpere) {
     gift();
   } else if (c == &poule) {
     hen();
   } else if (c == &garde1) {
     if (garde1.beaten) {
-      say(&garde1, "Puf... Puf...");
-      say(&garde1, "J'en peux plus !");
+      // TRANSLATORS: garde1, out of breath, when the hero talks to him after beating him
+      say(&garde1, _("Puf... Puf..."));
+      // TRANSLATORS: garde1, beaten, second line
+      say(&garde1, _("J'en peux plus !"));
     } else {
-      say(&garde1, "T'as pas int\xE9r\xEAt a entrer...");
+      // TRANSLATORS: garde1, right-hand guard at the castle gate, when the hero talks to him before
+      // beating him
+      say(&garde1, _("T'as pas intérêt a entrer..."));
     }
   } else if (c == &garde2) {
     if (garde2.beaten) {
-      say(&garde2, "Bravo... Mais...");
-      say(&garde2, "Tu ne sais pas ce qui t'attend !");
+      // TRANSLATORS: garde2, when the hero talks to him after beating him
+      say(&garde2, _("Bravo... Mais..."));
+      // TRANSLATORS: garde2, beaten, second line
+      say(&garde2, _("Tu ne sais pas ce qui t'attend !"));
     } else {
-      say(&garde2, "Si tu tentes d'entrer...");
-      say(&garde2, garde1.beaten ? "Je ne ferai qu'une bouch\351e de toi !"
-                                 : "Il ne fera qu'une bouch\351e de toi !");
+      // TRANSLATORS: garde2, left-hand guard at the castle gate, when the hero talks to him before
+      // beating him, line 1
+      say(&garde2, _("Si tu tentes d'entrer..."));
+      // TRANSLATORS: garde2, line 2 once the other gate guard is beaten: he means himself
+      say(&garde2, garde1.beaten ? _("Je ne ferai qu'une bouchée de toi !")
+                                 // TRANSLATORS: garde2, line 2 while the other gate guard (garde1)
+                                 // is unbeaten: "he" is garde1
+                                 : _("Il ne fera qu'une bouchée de toi !"));
     }
   } else if (c == &garde3) {
-    castleGuard(&garde3, {"Encore ?"}, "Bravo... Tu m'as eu...");
+    castleGuard(&garde3,
+                // TRANSLATORS: garde3, when the hero talks to him again before beating him; a fight
+                // follows
+                {_("Encore ?")},
+                // TRANSLATORS: garde3, when the hero talks to him after beating him
+                _("Bravo... Tu m'as eu..."));
   } else if (c == &garde4) {
     castleGuard(&garde4,
-                {"Notre ma\xEEtre est le plus fort...", "Le d\xE9ranger pour toi ?", "S\xFBrement pas !"},
-                "Juste un moment d'inattention...");
+                // TRANSLATORS: garde4, castle guard in the lower left corner, line 1; a fight follows
+                {_("Notre maître est le plus fort..."),
+                 // TRANSLATORS: garde4, line 2
+                 _("Le déranger pour toi ?"),
+                 // TRANSLATORS: garde4, line 3
+                 _("Sûrement pas !")},
+                // TRANSLATORS: garde4, when the hero talks to him after beating him
+                _("Juste un moment d'inattention..."));
   } else if (c == &garde5) {
     castleGuard(&garde5,
-                {"Cette \xEEle fut facile \xE0 acqu\xE9rir.", "Tu n'aurais quand m\xEAme pas...",
-                 "... la pr\xE9tention de me vaincre ?"},
-                "Quel pr\xE9tentieux...");
+                // TRANSLATORS: garde5, castle guard in the lower right corner, line 1; a fight follows
+                {_("Cette île fut facile à acquérir."),
+                 // TRANSLATORS: garde5, line 2
+                 _("Tu n'aurais quand même pas..."),
+                 // TRANSLATORS: garde5, line 3
+                 _("... la prétention de me vaincre ?")},
+                // TRANSLATORS: garde5, when the hero talks to him after beating him (echoes the
+                // word of his line 3)
+                _("Quel prétentieux..."));
   } else if (c == &garde6) {
-    castleGuard(&garde6, {"J'en ai tu\xE9 des paysans...", "Alors un en plus ou en moins..."},
-                "Toi, tu n'es pas comme les autres !");
+    castleGuard(&garde6,
+                // TRANSLATORS: garde6, castle guard at the top left, line 1; a fight follows
+                {_("J'en ai tué des paysans..."),
+                 // TRANSLATORS: garde6, line 2
+                 _("Alors un en plus ou en moins...")},
+                // TRANSLATORS: garde6, when the hero talks to him after beating him
+                _("Toi, tu n'es pas comme les autres !"));
   } else if (c == &garde7) {
-    castleGuard(&garde7, {"H\xE9h\xE9 un minus !", "Tu vas voir !!"}, "Enchant\xE9...");
+    castleGuard(&garde7,
+                // TRANSLATORS: garde7, castle guard at the top right, line 1; a fight follows
+                {_("Héhé un minus !"),
+                 // TRANSLATORS: garde7, line 2
+                 _("Tu vas voir !!")},
+                // TRANSLATORS: garde7, when the hero talks to him after beating him (ironic)
+                _("Enchanté..."));
   } else if (c == &boss) {
     bossTalk();
   } else if (c == &princesse) {
-    say(&princesse, "Pars vite... C'est trop risqu\xE9 !");
+    // TRANSLATORS: princesse, the princess, held in the castle
+    say(&princesse, _("Pars vite... C'est trop risqué !"));
   } else if (c == &roi) {
-    say(&roi, "Gagagaga...");
-    say(&roi, "Aide nous...");
+    // TRANSLATORS: roi, the king, held in the castle, line 1: stammering with fear
+    say(&roi, _("Gagagaga..."));
+    // TRANSLATORS: roi, the king, line 2
+    say(&roi, _("Aide nous..."));
   } else if (c == &reine) {
-    say(&reine, "On est coinc\xE9s ici...");
-    say(&reine, "Il va nous tuer...");
+    // TRANSLATORS: reine, the queen, held in the castle, line 1
+    say(&reine, _("On est coincés ici..."));
+    // TRANSLATORS: reine, the queen, line 2: "he" is the castle's master
+    say(&reine, _("Il va nous tuer..."));
   } else {
     return false;
   }
@@ -241,15 +347,18 @@ void chkAction() {
 
   if (tile == 101 || tile == 73 || tile == 150) {
     if (perso.pv < perso.pvMax || perso.mana < perso.manaMax) {
-      say(&perso, "Hmmm...");
+      // TRANSLATORS: hero, resting by a barrel (beer or cider): life and magic restored
+      say(&perso, _("Hmmm..."));
       perso.pv = perso.pvMax;
       perso.mana = perso.manaMax;
     }
   } else if (tile == 254) {
-    say(&perso, "Chomp chomp...");
+    // TRANSLATORS: hero, eating a basket of food
+    say(&perso, _("Chomp chomp..."));
     game.tiles[ty * game.w + tx] = 1;
     perso.pv = perso.pvMax;
     perso.mana = perso.manaMax;
-    say(&perso, "Ca fait du bien...");
+    // TRANSLATORS: hero, after eating the basket of food: life and magic restored
+    say(&perso, _("Ca fait du bien..."));
   }
 }

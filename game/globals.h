@@ -1,10 +1,11 @@
 // Records and globals shared by every module of the game.
-// Game text is Latin-1, written with escapes: "\xE9", or octal "\351" before a letter that a hex
-// escape would swallow ("pi\350ces").
+// Game text is ISO-8859-1 bytes, written in UTF-8 as the player reads it where it is said, inside
+// _("...") (text.h).
 #pragma once
 
 #include "fct_gp.h"
 #include "lang.h"
+#include "text.h"
 #include <cstdint>
 
 struct smap {

@@ -45,11 +45,13 @@ void enemyAnswer(int choice) {
   unsigned colour;
   if (c == 0) {
     d = 8 + (rand() % 6) * ennemi->force;
-    msg = "L'ennemi riposte !";
+    // TRANSLATORS: combat message: the enemy's first kind of counter-attack
+    msg = _("L'ennemi riposte !");
     colour = DARK_RED;
   } else {
     d = 10 + (rand() % 4) * ennemi->force;
-    msg = "L'ennemi r\351agit !";
+    // TRANSLATORS: combat message: the enemy's second kind of counter-attack
+    msg = _("L'ennemi réagit !");
     colour = BLACK1;
   }
   drain(&perso, perso.pv - d, msg, colour, false, choice);
@@ -60,7 +62,8 @@ void enemyAnswer(int choice) {
 void victory(int choice) {
   nTick = GpTickCountGet();
   ennemi->beaten = 1;
-  message(choice, "Vous remportez la victoire !", BLACK);
+  // TRANSLATORS: combat message: the hero wins the fight
+  message(choice, _("Vous remportez la victoire !"), BLACK);
   waitSince(nTick, 1500);
   if (ennemi->removeOnWin == 1) placeChara(nullptr, ennemi, -1, -1, 0);
   if (ennemi->bonusPvMax != 0) perso.pvMax += ennemi->bonusPvMax;
@@ -72,7 +75,8 @@ void victory(int choice) {
 
 void defeat(int choice) {
   nTick = GpTickCountGet();
-  message(choice, "Vous \xEAtes vaincu !", BLACK);
+  // TRANSLATORS: combat message: the hero loses the fight
+  message(choice, _("Vous êtes vaincu !"), BLACK);
   waitSince(nTick, 1000);
   if (ennemi->fatal == 1) {
     gameOver();
@@ -104,13 +108,27 @@ void affCombatBg() {
   affPVbar(ennemi, 10);
   affMPbar(ennemi, 10);
   GpTransBlt(Screen, 32, 32, 32, 32, ennemi->sprite, 0, 64, 64, 128, TRANSPARENT_KEY);
-  GpTextOut(Screen, 150, 41, tr("VS"), BLACK1);
+  // TRANSLATORS: combat screen, between the two fighters: versus
+  GpTextOut(Screen, 150, 41, tr(_("VS")), BLACK1);
 }
 
 void affCombatMenu(int choice) {
-  static const char* const entries[3] = {"RYUKEN", "MAJUTSU", "FUITE"};
-  static const char* const captions[3] = {"Attaque du dragon", "Attaque magique",
-                                          "Utilise 40 pi\350ces"};
+  static const char* const entries[3] = {
+      // TRANSLATORS: combat menu, entry 1: the hero's fighting technique (name kept in every
+      // language)
+      _("RYUKEN"),
+      // TRANSLATORS: combat menu, entry 2: the hero's magic technique (name kept in every language)
+      _("MAJUTSU"),
+      // TRANSLATORS: combat menu, entry 3: run away from the fight
+      _("FUITE")};
+  static const char* const captions[3] = {
+      // TRANSLATORS: combat caption under the menu when RYUKEN is selected
+      _("Attaque du dragon"),
+      // TRANSLATORS: combat caption under the menu when MAJUTSU is selected
+      _("Attaque magique"),
+      // TRANSLATORS: combat caption under the menu when FUITE (flee) is selected: fleeing costs 40
+      // coins
+      _("Utilise 40 pièces")};
   for (int i = 0; i < 3; i++) {
     GpTextOut(Screen, 120, 120 + 15 * i, tr(entries[i]), i == choice ? RED : BLACK);
     if (i == choice) affCenteredText(184, captions[i], YELLOW);
@@ -143,29 +161,35 @@ void gameCombat() {
     } else if (pressed(KEY_A) && choice == 0) {
       const int r = rand() % 2;
       const int d = ((100 - ennemi->resistance) * ((r + 1) * perso.force + 10)) / 100;
-      drain(ennemi, ennemi->pv - d, "Attaque du dragon !", GREEN, false, choice);
+      // TRANSLATORS: combat message after the hero's basic attack (RYUKEN)
+      drain(ennemi, ennemi->pv - d, _("Attaque du dragon !"), GREEN, false, choice);
       nTick = GpTickCountGet();
       waitSince(nTick, 1000);
     } else if (pressed(KEY_A) && choice == 1 && perso.mana > 9) {
       const int d = 2 * perso.force + rand() % 30;
-      drain(ennemi, ennemi->pv - d, "Vous utilisez la magie !", GREEN, true, choice);
+      // TRANSLATORS: combat message after the hero's magic attack (MAJUTSU)
+      drain(ennemi, ennemi->pv - d, _("Vous utilisez la magie !"), GREEN, true, choice);
       perso.mana -= 10;  // spent only once the spell has struck: the old value shows meanwhile
       sleep(1000);
     } else if (pressed(KEY_A) && choice == 1) {
-      message(choice, "Pas assez de magie !", RED);
+      // TRANSLATORS: combat message: MAJUTSU chosen with less than 10 magic points
+      message(choice, _("Pas assez de magie !"), RED);
       sleep(1500);
       enemyTurn = false;
     } else if (pressed(KEY_A) && choice == 2 && perso.gold >= storyNumbers.fleeCost && ennemi->noFlee != 1) {
       nTick = GpTickCountGet();
       perso.gold -= storyNumbers.fleeCost;
-      message(choice, "Vous fuyez comme un l\342che !", RED);
+      // TRANSLATORS: combat message: the hero flees, paying 40 coins
+      message(choice, _("Vous fuyez comme un lâche !"), RED);
       sleep(1500);
       musicHalt();
       gameEngine();
       return;
     } else if (pressed(KEY_A) && choice == 2) {
       nTick = GpTickCountGet();
-      message(choice, "Fuite impossible !", RED);
+      // TRANSLATORS: combat message: fleeing refused (not enough coins, or this enemy won't let
+      // you)
+      message(choice, _("Fuite impossible !"), RED);
       waitSince(nTick, 1500);
       enemyTurn = false;
     } else {

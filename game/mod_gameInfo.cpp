@@ -8,13 +8,18 @@ void gameInfo() { flow_run(SCR_INFO); }
 void gameInfoScreen() {
   char buf[64];
   GpBitBlt(Screen, 0, 0, 320, 240, pSurf_img_parch2);
-  std::snprintf(buf, sizeof buf, tr("PV          %i/%i"), perso.pv, perso.pvMax);
+  // TRANSLATORS: information page: life points, current/maximum; pad the label with spaces so the
+  // numbers start at the 13th character
+  std::snprintf(buf, sizeof buf, tr(_("PV          %i/%i")), perso.pv, perso.pvMax);
   GpTextOut(Screen, 50, 75, buf, 0x0000);
-  std::snprintf(buf, sizeof buf, tr("MANA        %i/%i"), perso.mana, perso.manaMax);
+  // TRANSLATORS: information page: magic points, current/maximum; same padding rule
+  std::snprintf(buf, sizeof buf, tr(_("MANA        %i/%i")), perso.mana, perso.manaMax);
   GpTextOut(Screen, 50, 90, buf, 0x0000);
-  std::snprintf(buf, sizeof buf, tr("FORCE       %i"), perso.force);
+  // TRANSLATORS: information page: strength; same padding rule
+  std::snprintf(buf, sizeof buf, tr(_("FORCE       %i")), perso.force);
   GpTextOut(Screen, 50, 120, buf, 0x0000);
-  std::snprintf(buf, sizeof buf, tr("RESISTANCE  %i"), perso.resistance);
+  // TRANSLATORS: information page: resistance to blows; same padding rule
+  std::snprintf(buf, sizeof buf, tr(_("RESISTANCE  %i")), perso.resistance);
   GpTextOut(Screen, 50, 135, buf, 0x0000);
   GpFlip();
   WaitForKey(255);

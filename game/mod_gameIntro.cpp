@@ -10,25 +10,45 @@ void affCenteredText(int y, const char* text, int colour) {
 namespace {
 
 const char* const story[] = {
-    "Sur une petite \xEEle presque",
-    "d\xE9serte, vivent humblement",
-    "quelques paysans. A quelques",
-    "lieues de leur village se trouve",
-    "un ch\xE2teau habit\xE9 par le roi et",
-    "la reine de l'ile, tr\xE8s",
-    "respect\xE9s par les habitants du",
-    "village. Cela faisait plusieurs",
-    "mois que vous n'aviez plus de",
-    "nouvelles d'eux quand, r\351cemment,",
-    "une lettre vous parvint afin de",
-    "vous demander d'urgence votre",
-    "aide. Curieux de conna\xEEtre le",
-    "motif de cet appel et desireux",
-    "d'apporter votre aide \xE0 vos amis,",
-    "vous partez sur le champ \xE0 bord",
-    "d'un navire.",
-    "Apr\xE8s de longues heures de",
-    "voyage, vous y arrivez enfin...",
+    // TRANSLATORS: intro, line 1 of 19 (the 19 lines scroll up as one text: a translation may break
+    // the story differently, but keep 19 one-line entries in order)
+    _("Sur une petite île presque"),
+    // TRANSLATORS: intro, line 2 of 19
+    _("déserte, vivent humblement"),
+    // TRANSLATORS: intro, line 3 of 19
+    _("quelques paysans. A quelques"),
+    // TRANSLATORS: intro, line 4 of 19
+    _("lieues de leur village se trouve"),
+    // TRANSLATORS: intro, line 5 of 19
+    _("un château habité par le roi et"),
+    // TRANSLATORS: intro, line 6 of 19
+    _("la reine de l'ile, très"),
+    // TRANSLATORS: intro, line 7 of 19
+    _("respectés par les habitants du"),
+    // TRANSLATORS: intro, line 8 of 19
+    _("village. Cela faisait plusieurs"),
+    // TRANSLATORS: intro, line 9 of 19
+    _("mois que vous n'aviez plus de"),
+    // TRANSLATORS: intro, line 10 of 19
+    _("nouvelles d'eux quand, récemment,"),
+    // TRANSLATORS: intro, line 11 of 19
+    _("une lettre vous parvint afin de"),
+    // TRANSLATORS: intro, line 12 of 19
+    _("vous demander d'urgence votre"),
+    // TRANSLATORS: intro, line 13 of 19
+    _("aide. Curieux de connaître le"),
+    // TRANSLATORS: intro, line 14 of 19
+    _("motif de cet appel et desireux"),
+    // TRANSLATORS: intro, line 15 of 19
+    _("d'apporter votre aide à vos amis,"),
+    // TRANSLATORS: intro, line 16 of 19
+    _("vous partez sur le champ à bord"),
+    // TRANSLATORS: intro, line 17 of 19
+    _("d'un navire."),
+    // TRANSLATORS: intro, line 18 of 19
+    _("Après de longues heures de"),
+    // TRANSLATORS: intro, line 19 of 19
+    _("voyage, vous y arrivez enfin..."),
 };
 constexpr int storyLines = sizeof story / sizeof story[0];
 

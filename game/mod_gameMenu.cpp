@@ -11,7 +11,13 @@ void gameMenuScreen() {
   // without a kept game the menu stands where it always stood; three entries fit in the same band
   // a little closer together
   const int top = kept ? 150 : 160, step = kept ? 14 : 15;
-  static const char* const names[] = {"Continuer", "Jouer", "A propos"};
+  static const char* const names[] = {
+      // TRANSLATORS: title menu, first entry when a game is kept: carry on with it
+      _("Continuer"),
+      // TRANSLATORS: title menu, entry: start a new game
+      _("Jouer"),
+      // TRANSLATORS: title menu, last entry: show the about page
+      _("A propos")};
   int cursor = 0;
   while (flow_running()) {
     GpBitBlt(Screen, 0, 0, 320, 240, pSurf_img_intro);
