@@ -27,9 +27,11 @@ lint: build
 FORMAT_SOURCES = $(wildcard game/*.cpp game/*.h platform/*.cpp platform/*.h platform/web/*.cpp \
   platform/web/*.h tests/*.cpp tests/*.h tools/*.cpp tools/*.h bench/*.cpp bench/*.h)
 
-# rewrites the files in place
+# rewrites the files in place, then the catalogues' `#: file:line` references, as lines of game/
+# may have moved (make po-refs)
 format: setup
 	@clang-format -i $(FORMAT_SOURCES)
+	@$(MAKE) --no-print-directory po-refs
 
 # fails if any file is laid out otherwise, naming every place that would change (changes nothing)
 format-check: setup
