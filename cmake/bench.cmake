@@ -16,12 +16,4 @@ if(TALMYR_BENCH)
   target_link_libraries(talmyr_probe PRIVATE talmyr_harness)
 endif()
 
-# The platform's fast path for plain 16-bit copies, checked against SDL's own blit (runs in ctest).
-if(TALMYR_TESTS)
-  find_package(GTest REQUIRED)
-  add_executable(test_blit_copy ${CMAKE_SOURCE_DIR}/bench/test_blit_copy.cpp)
-  target_compile_options(test_blit_copy PRIVATE ${WARN})
-  target_link_libraries(test_blit_copy PRIVATE talmyr_core GTest::gtest_main)
-  add_test(NAME test_blit_copy COMMAND test_blit_copy)
-  set_tests_properties(test_blit_copy PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
-endif()
+# (the fast blits' own test, test_blit_copy, is listed with every other test in tests/CMakeLists.txt)

@@ -33,12 +33,4 @@ foreach(size ${TALMYR_ICON_SIZES})
           RENAME ${TALMYR_APP_ID}.png)
 endforeach()
 
-if(TALMYR_TESTS)
-  # Both validators work offline; a missing tool fails the test (tools/setup.sh installs them).
-  add_test(NAME desktop_files_validate
-           COMMAND sh -c "desktop-file-validate \"$0\" && appstreamcli validate --no-net \"$1\""
-                   ${CMAKE_SOURCE_DIR}/desktop/${TALMYR_APP_ID}.desktop
-                   ${CMAKE_SOURCE_DIR}/desktop/${TALMYR_APP_ID}.metainfo.xml)
-  # the manual page, by a man page linter: every warning fails
-  add_test(NAME manpage_lint COMMAND mandoc -Tlint -W warning ${CMAKE_SOURCE_DIR}/desktop/talmyr.6)
-endif()
+# (their tests, desktop_files_validate and manpage_lint, are in tests/CMakeLists.txt)

@@ -41,11 +41,4 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
 add_custom_target(talmyr_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/talmyr)
 
-if(TALMYR_TESTS)
-  # Builds the package in a scratch folder, unpacks it into a scratch root, checks its contents
-  # and starts the unpacked program headless until a close.
-  add_test(NAME package_runs_installed
-           COMMAND bash ${CMAKE_SOURCE_DIR}/desktop/check_package.sh ${CMAKE_BINARY_DIR}
-                   ${TALMYR_APP_ID})
-  set_tests_properties(package_runs_installed PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
-endif()
+# (its test, package_runs_installed, is in tests/CMakeLists.txt)
