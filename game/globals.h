@@ -88,12 +88,18 @@ extern const FighterEntry fighterTable[fighterCount];
 // that give and take (the gift, the grandmother, the master's challenge, a flight) and by the kept
 // game's checks, which derive from them what a hero can hold.
 struct StoryNumbers {
-  int heroPv, heroMana, heroForce, heroResistance, heroGold;  // a new game's hero, life and magic full
-  int giftPvMax, giftManaMax, giftForce, giftResistance;      // what the grandfather's gift adds
-  int gpereLife, gpereGives;  // the grandfather's life, and what of it the gift costs him
-  int gmerePurse, gmereGives; // the grandmother's gold at the start (shown nowhere), what she gives
-  int masterAsks;             // the strength and resistance the castle's master waits for, each
-  int fleeCost;               // the gold a flight from a duel costs
+  // a new game's hero, life and magic full
+  int heroPv, heroMana, heroForce, heroResistance, heroGold;
+  // what the grandfather's gift adds
+  int giftPvMax, giftManaMax, giftForce, giftResistance;
+  // the grandfather's life, and what of it the gift costs him
+  int gpereLife, gpereGives;
+  // the grandmother's gold at the start (shown nowhere), and what she gives the hero
+  int gmerePurse, gmereGives;
+  // the strength and the resistance the castle's master waits for, each
+  int masterAsks;
+  // the gold a flight from a duel costs
+  int fleeCost;
 };
 extern const StoryNumbers storyNumbers;
 // The table's entry for a map or a character, or null.

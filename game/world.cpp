@@ -27,6 +27,8 @@ int16_t grids[mapCount][20 * 16];
 
 }  // namespace
 
+// The tables are laid out by hand, a row each.
+// clang-format off
 const MapEntry worldMaps[mapCount] = {
     {"ile", &ile, 20, 16, 17, 14, map_ile},
     {"village", &village, 20, 16, 10, 14, map_village},
@@ -75,11 +77,16 @@ const FighterEntry fighterTable[fighterCount] = {
 };
 
 const StoryNumbers storyNumbers = {
-    // hero: pv mana force resist. gold | gift: +pvMax +manaMax +force +resist.
-    20, 10, 1, 1, 100, 15, 10, 1, 1,
-    // grandfather: life, gives | grandmother: purse, gives | master asks | flight costs
-    20, 10, 75, 85, 6, 40,
+    // the hero at the start: pv mana force resistance gold
+    20, 10, 1, 1, 100,
+    // the grandfather's gift: +pvMax +manaMax +force +resistance
+    15, 10, 1, 1,
+    // the grandfather: life, what the gift costs him | the grandmother: purse, what she gives
+    20, 10, 75, 85,
+    // the master asks (strength and resistance, each) | a flight costs (gold)
+    6, 40,
 };
+// clang-format on
 
 const MapEntry* mapEntry(const smap* m) {
   for (const MapEntry& e : worldMaps)
