@@ -9,9 +9,9 @@
 #include "harness.h"
 #include "support_autopilot.h"
 
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <spawn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,7 +23,6 @@
 #include <ctime>
 #include <string>
 #include <vector>
-
 
 namespace {
 
@@ -95,8 +94,9 @@ void printLine(const std::string& s) {
 
 std::string cpuJson(const char* mode) {
   char buf[256];
-  std::snprintf(buf, sizeof buf, "{\"mode\":\"%s\",\"wall_ms\":%.0f,\"cpu_ms\":%.1f,\"cpu_pct\":%.2f",
-                mode, meter.wall, meter.cpu, meter.percent());
+  std::snprintf(buf, sizeof buf,
+                "{\"mode\":\"%s\",\"wall_ms\":%.0f,\"cpu_ms\":%.1f,\"cpu_pct\":%.2f", mode,
+                meter.wall, meter.cpu, meter.percent());
   return buf;
 }
 
@@ -351,11 +351,10 @@ struct Leg {
   int x, y;  // walk with `arrow` until the hero stands here
 };
 const Leg legs[] = {
-    {&ile, SDLK_LEFT, 14, 14},    // into the ambush
-    {&ile, SDLK_LEFT, 5, 14},     // after the robbery, along the shore
-    {&ile, SDLK_UP, 5, 13},
-    {&ile, SDLK_LEFT, 3, 13},     // in front of the village door
-    {&village, SDLK_UP, 10, 11},  // in the village
+    {&ile, SDLK_LEFT, 14, 14},                                 // into the ambush
+    {&ile, SDLK_LEFT, 5, 14},                                  // after the robbery, along the shore
+    {&ile, SDLK_UP, 5, 13},         {&ile, SDLK_LEFT, 3, 13},  // in front of the village door
+    {&village, SDLK_UP, 10, 11},                               // in the village
     {&village, SDLK_RIGHT, 17, 11},
 };
 constexpr size_t legCount = sizeof legs / sizeof legs[0];
@@ -480,7 +479,7 @@ int main(int argc, char** argv) {
   if (mode == "startup-child") return modeStartupChild(argv[0]);
   if (mode == "game") return modeGame();
   if (mode == "virtual-game") return modeVirtualGame();
-  std::fprintf(stderr,
-               "usage: talmyr_probe stand|walk|fight|intro|script-walk|startup|game|virtual-game\n");
+  std::fprintf(
+      stderr, "usage: talmyr_probe stand|walk|fight|intro|script-walk|startup|game|virtual-game\n");
   return 2;
 }

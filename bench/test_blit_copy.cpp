@@ -68,8 +68,8 @@ TEST_F(BlitCopy, MatchesSdlForRectanglesAcrossEveryEdgeAndClip) {
     d.y = static_cast<Sint16>(dy);
     d.w = d.h = 0;
     SDL_BlitSurface(src, &r, sdls, &d);
-    ASSERT_TRUE(samePixels(mine, sdls)) << "rect " << sx << "," << sy << " " << w << "x" << h
-                                        << " at " << dx << "," << dy;
+    ASSERT_TRUE(samePixels(mine, sdls))
+        << "rect " << sx << "," << sy << " " << w << "x" << h << " at " << dx << "," << dy;
     if (n % 50 == 0) {  // whole-surface form too
       GpBitBlt(mine, dx, dy, 64, 96, src);
       d.x = static_cast<Sint16>(dx);  // SDL wrote the clipped rectangle back into d
@@ -88,8 +88,8 @@ TEST_F(BlitCopy, MatchesSdlForRectanglesAcrossEveryEdgeAndClip) {
 // SDL's keyed blit of the same pixels: a second surface over the picture's buffer carries the key,
 // so that the picture itself is left as the game leaves it.
 int sdlKeyed(SDL_Surface* src, const SDL_Rect* r, SDL_Surface* dst, int dx, int dy, Uint32 key) {
-  SDL_Surface* twin = SDL_CreateRGBSurfaceFrom(src->pixels, src->w, src->h, 16, src->pitch,
-                                               0xF800, 0x07E0, 0x001F, 0);
+  SDL_Surface* twin = SDL_CreateRGBSurfaceFrom(src->pixels, src->w, src->h, 16, src->pitch, 0xF800,
+                                               0x07E0, 0x001F, 0);
   SDL_SetColorKey(twin, SDL_SRCCOLORKEY, key);
   SDL_Rect sr, d;
   if (r) sr = *r;
@@ -168,16 +168,26 @@ TEST_F(BlitCopy, EveryKeyedPictureOfTheGameMatchesSdl) {
     int cell;  // the side of the squares the game cuts it into
   };
   const Keyed pictures[] = {
-      {"icons_faceset", pSurf_icons_faceset, 24},     {"sprite_icones", pSurf_sprite_icones, 16},
-      {"sprite_attaq1", pSurf_sprite_attaq1, 32},     {"sprite_boss", pSurf_sprite_boss, 32},
-      {"sprite_femme1", pSurf_sprite_femme1, 32},     {"sprite_femme2", pSurf_sprite_femme2, 32},
-      {"sprite_garde1", pSurf_sprite_garde1, 32},     {"sprite_garde2", pSurf_sprite_garde2, 32},
-      {"sprite_garde3", pSurf_sprite_garde3, 32},     {"sprite_gmere", pSurf_sprite_gmere, 32},
-      {"sprite_gmere2", pSurf_sprite_gmere2, 32},     {"sprite_gpere", pSurf_sprite_gpere, 32},
-      {"sprite_perso", pSurf_sprite_perso, 32},       {"sprite_pfille", pSurf_sprite_pfille, 32},
-      {"sprite_pgarcon", pSurf_sprite_pgarcon, 32},   {"sprite_poule", pSurf_sprite_poule, 32},
-      {"sprite_princesse", pSurf_sprite_princesse, 32}, {"sprite_reine", pSurf_sprite_reine, 32},
-      {"sprite_roi", pSurf_sprite_roi, 32},           {"sprite_vagabond", pSurf_sprite_vagabond, 32},
+      {"icons_faceset", pSurf_icons_faceset, 24},
+      {"sprite_icones", pSurf_sprite_icones, 16},
+      {"sprite_attaq1", pSurf_sprite_attaq1, 32},
+      {"sprite_boss", pSurf_sprite_boss, 32},
+      {"sprite_femme1", pSurf_sprite_femme1, 32},
+      {"sprite_femme2", pSurf_sprite_femme2, 32},
+      {"sprite_garde1", pSurf_sprite_garde1, 32},
+      {"sprite_garde2", pSurf_sprite_garde2, 32},
+      {"sprite_garde3", pSurf_sprite_garde3, 32},
+      {"sprite_gmere", pSurf_sprite_gmere, 32},
+      {"sprite_gmere2", pSurf_sprite_gmere2, 32},
+      {"sprite_gpere", pSurf_sprite_gpere, 32},
+      {"sprite_perso", pSurf_sprite_perso, 32},
+      {"sprite_pfille", pSurf_sprite_pfille, 32},
+      {"sprite_pgarcon", pSurf_sprite_pgarcon, 32},
+      {"sprite_poule", pSurf_sprite_poule, 32},
+      {"sprite_princesse", pSurf_sprite_princesse, 32},
+      {"sprite_reine", pSurf_sprite_reine, 32},
+      {"sprite_roi", pSurf_sprite_roi, 32},
+      {"sprite_vagabond", pSurf_sprite_vagabond, 32},
   };
   SDL_Surface* mine = surface565(320, 240, 21);
   SDL_Surface* sdls = surface565(320, 240, 21);
@@ -197,8 +207,8 @@ TEST_F(BlitCopy, EveryKeyedPictureOfTheGameMatchesSdl) {
           GpTransBlt(mine, dx, dy, c, c, p.picture, sx, sy, pw, ph, TRANSPARENT_KEY);
           SDL_Rect r = rectOf(sx, sy, c, c);
           sdlKeyed(p.picture, &r, sdls, dx, dy, TRANSPARENT_KEY);
-          ASSERT_TRUE(samePixels(mine, sdls)) << "cell " << sx << "," << sy << " at " << dx << ","
-                                              << dy;
+          ASSERT_TRUE(samePixels(mine, sdls))
+              << "cell " << sx << "," << sy << " at " << dx << "," << dy;
         }
     // the whole picture, and the raw-array forms over its pixels
     auto* raw = static_cast<unsigned char*>(p.picture->pixels);
@@ -259,8 +269,8 @@ TEST_F(BlitCopy, FilledRectanglesMatchSdl) {
       sdlFill(sdls, x, y, 1, h + 1, colour);
       sdlFill(sdls, x + w, y, 1, h + 1, colour);
     }
-    ASSERT_TRUE(samePixels(mine, sdls)) << (n % 2 ? "fill " : "outline ") << x << "," << y << " "
-                                        << w << "x" << h;
+    ASSERT_TRUE(samePixels(mine, sdls))
+        << (n % 2 ? "fill " : "outline ") << x << "," << y << " " << w << "x" << h;
   }
   // and far off, where 16-bit rectangles would wrap round
   SDL_SetClipRect(mine, nullptr);

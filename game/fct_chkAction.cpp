@@ -265,26 +265,28 @@ bool talk(chara* c) {
                 // TRANSLATORS: garde3, when the hero talks to him after beating him
                 _("Bravo... Tu m'as eu..."));
   } else if (c == &garde4) {
-    castleGuard(&garde4,
-                // TRANSLATORS: garde4, castle guard in the lower left corner, line 1; a fight follows
-                {_("Notre maître est le plus fort..."),
-                 // TRANSLATORS: garde4, line 2
-                 _("Le déranger pour toi ?"),
-                 // TRANSLATORS: garde4, line 3
-                 _("Sûrement pas !")},
-                // TRANSLATORS: garde4, when the hero talks to him after beating him
-                _("Juste un moment d'inattention..."));
+    castleGuard(
+        &garde4,
+        // TRANSLATORS: garde4, castle guard in the lower left corner, line 1; a fight follows
+        {_("Notre maître est le plus fort..."),
+         // TRANSLATORS: garde4, line 2
+         _("Le déranger pour toi ?"),
+         // TRANSLATORS: garde4, line 3
+         _("Sûrement pas !")},
+        // TRANSLATORS: garde4, when the hero talks to him after beating him
+        _("Juste un moment d'inattention..."));
   } else if (c == &garde5) {
-    castleGuard(&garde5,
-                // TRANSLATORS: garde5, castle guard in the lower right corner, line 1; a fight follows
-                {_("Cette île fut facile à acquérir."),
-                 // TRANSLATORS: garde5, line 2
-                 _("Tu n'aurais quand même pas..."),
-                 // TRANSLATORS: garde5, line 3
-                 _("... la prétention de me vaincre ?")},
-                // TRANSLATORS: garde5, when the hero talks to him after beating him (echoes the
-                // word of his line 3)
-                _("Quel prétentieux..."));
+    castleGuard(
+        &garde5,
+        // TRANSLATORS: garde5, castle guard in the lower right corner, line 1; a fight follows
+        {_("Cette île fut facile à acquérir."),
+         // TRANSLATORS: garde5, line 2
+         _("Tu n'aurais quand même pas..."),
+         // TRANSLATORS: garde5, line 3
+         _("... la prétention de me vaincre ?")},
+        // TRANSLATORS: garde5, when the hero talks to him after beating him (echoes the
+        // word of his line 3)
+        _("Quel prétentieux..."));
   } else if (c == &garde6) {
     castleGuard(&garde6,
                 // TRANSLATORS: garde6, castle guard at the top left, line 1; a fight follows

@@ -195,8 +195,16 @@ void gameOver();
 // A screen that hands control on names the next screen and returns; one small loop at the top
 // runs it. Every loop and script stops as soon as a hand-over is pending, so nothing of an
 // interrupted frame or script runs after it, and the call stack stays bounded.
-enum ScreenId { SCR_NONE, SCR_MENU, SCR_INTRO, SCR_ENGINE, SCR_INFO, SCR_ABOUT, SCR_BRAVO,
-                SCR_GAMEOVER };
+enum ScreenId {
+  SCR_NONE,
+  SCR_MENU,
+  SCR_INTRO,
+  SCR_ENGINE,
+  SCR_INFO,
+  SCR_ABOUT,
+  SCR_BRAVO,
+  SCR_GAMEOVER
+};
 extern ScreenId flow_next;
 void flow_handOver(ScreenId s);
 // True while the current screen may go on: the window is open and no hand-over is pending.

@@ -23,10 +23,10 @@ bool inside(int m, int x, int y) {
 
 namespace {
 
-World latest;                    // the last moment the hero stood free
-World offered;                   // the kept game the title menu offers
+World latest;   // the last moment the hero stood free
+World offered;  // the kept game the title menu offers
 bool underWay = false, isOffered = false, complained = false;
-const smap* keptMap = nullptr;   // the map he stood on when the game was last kept
+const smap* keptMap = nullptr;  // the map he stood on when the game was last kept
 
 void keepNow() {
   const std::string t = text(latest);
@@ -57,12 +57,14 @@ void capture(World& w) {
     const MapEntry& e = worldMaps[m];
     w.leftX[m] = e.map->lastX;
     w.leftY[m] = e.map->lastY;
-    for (int i = 0; i < e.w * e.h; i++) w.eaten[m][i] = e.built[i] == FOOD && e.map->tiles[i] == EATEN;
+    for (int i = 0; i < e.w * e.h; i++)
+      w.eaten[m][i] = e.built[i] == FOOD && e.map->tiles[i] == EATEN;
   }
   w.cast[0] = Person{};
   for (int i = 1; i < castCount; i++) {
     const chara* c = worldCast[i].who;
-    w.cast[i] = Person{mapIndex(c->map), c->x, c->y, c->dir, c->frame, c->pv, c->gold, c->beaten, c->scene};
+    w.cast[i] =
+        Person{mapIndex(c->map), c->x, c->y, c->dir, c->frame, c->pv, c->gold, c->beaten, c->scene};
   }
 }
 

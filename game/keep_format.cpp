@@ -79,10 +79,11 @@ std::string text(const World& w) {
   std::string t = "# Talmyr demo 2': a game kept to be continued (delete this file to forget it)\n";
   t += "format=1\nversion=" TALMYR_VERSION "\n";
   t += "# the hero: map, tile x y, facing (0 up, 1 right, 2 down, 3 left), step frame\n";
-  std::snprintf(line, sizeof line, "hero=%s %d %d %d %d\nlife=%d/%d\nmagic=%d/%d\n", worldMaps[w.map].name,
-                w.x, w.y, w.dir, w.frame, w.pv, w.pvMax, w.mana, w.manaMax);
+  std::snprintf(line, sizeof line, "hero=%s %d %d %d %d\nlife=%d/%d\nmagic=%d/%d\n",
+                worldMaps[w.map].name, w.x, w.y, w.dir, w.frame, w.pv, w.pvMax, w.mana, w.manaMax);
   t += line;
-  std::snprintf(line, sizeof line, "strength=%d\nresistance=%d\ngold=%d\n", w.force, w.resistance, w.gold);
+  std::snprintf(line, sizeof line, "strength=%d\nresistance=%d\ngold=%d\n", w.force, w.resistance,
+                w.gold);
   t += line;
   t += "# where the hero last left each map (0 0: never); each food eaten: map, tile x y\n";
   for (int m = 0; m < mapCount; m++) {
@@ -96,12 +97,13 @@ std::string text(const World& w) {
                       i / worldMaps[m].w);
         t += line;
       }
-  t += "# each character: map (none: gone), tile x y, facing, step frame, life, gold, beaten, scene\n";
+  t += "# each character: map (none: gone), tile x y, facing, step frame, life, gold, beaten, "
+       "scene\n";
   for (int i = 1; i < castCount; i++) {
     const Person& p = w.cast[i];
     std::snprintf(line, sizeof line, "%s=%s %d %d %d %d %d %d %d %d\n", worldCast[i].name,
-                  p.map < 0 ? "none" : worldMaps[p.map].name, p.x, p.y, p.dir, p.frame, p.pv, p.gold,
-                  p.beaten, p.scene);
+                  p.map < 0 ? "none" : worldMaps[p.map].name, p.x, p.y, p.dir, p.frame, p.pv,
+                  p.gold, p.beaten, p.scene);
     t += line;
   }
   return t + "end=1\n";
@@ -140,7 +142,8 @@ bool parse(const std::string& text, World& out, std::string& why) {
   if (values["format"] != "1" || values["version"] != TALMYR_VERSION)
     return no("written by another version of the game");
   World w{};
-  const size_t known = 9 + mapCount + castCount - 1;  // format version hero life magic strength resistance gold end
+  const size_t known =
+      9 + mapCount + castCount - 1;  // format version hero life magic strength resistance gold end
   int n[8];
   if (!fields(values["hero"], false, w.map, n, 4)) return no("no hero");
   w.x = n[0], w.y = n[1], w.dir = n[2], w.frame = n[3];
@@ -148,8 +151,8 @@ bool parse(const std::string& text, World& out, std::string& why) {
   w.pv = n[0], w.pvMax = n[1];
   if (!numbers(values["magic"], n, 2, '/')) return no("no magic");
   w.mana = n[0], w.manaMax = n[1];
-  if (!numbers(values["strength"], &w.force, 1) || !numbers(values["resistance"], &w.resistance, 1) ||
-      !numbers(values["gold"], &w.gold, 1))
+  if (!numbers(values["strength"], &w.force, 1) ||
+      !numbers(values["resistance"], &w.resistance, 1) || !numbers(values["gold"], &w.gold, 1))
     return no("no strength, resistance or gold");
   for (int m = 0; m < mapCount; m++) {
     const std::string key = std::string("left.") + worldMaps[m].name;

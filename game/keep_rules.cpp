@@ -42,7 +42,8 @@ bool possible(const World& w, std::string& why) {
     for (int i = 0; i < worldMaps[m].w * worldMaps[m].h; i++) {
       if (!w.eaten[m][i]) continue;
       if (worldMaps[m].built[i] != FOOD) return no("food eaten where none was");
-      if (m != w.map && w.leftX[m] == 0 && w.leftY[m] == 0) return no("food eaten on a map never left");
+      if (m != w.map && w.leftX[m] == 0 && w.leftY[m] == 0)
+        return no("food eaten on a map never left");
     }
     if (w.leftX[m] == 0 && w.leftY[m] == 0) continue;
     if (!walkable(w, m, w.leftX[m], w.leftY[m])) return no("a map was left from inside a wall");
@@ -62,14 +63,16 @@ bool possible(const World& w, std::string& why) {
       if (!taken[p.map].insert({p.x, p.y}).second) return no("two stand on one tile");
     }
     if (p.dir < 0 || p.dir > 3 || p.frame < 0 || p.frame > 1) return no("a character faces no way");
-    if (p.beaten < 0 || p.beaten > 1 || (p.beaten && !fighter)) return no("a beaten flag out of place");
+    if (p.beaten < 0 || p.beaten > 1 || (p.beaten && !fighter))
+      return no("a beaten flag out of place");
     if (fighter && (p.pv < 0 || p.pv > c->pvMax || (p.pv == 0) != (p.beaten == 1)))
       return no("a fighter's life is out of bounds");
     if (!fighter && p.pv != (c == &gpere ? p.pv == afterGift ? afterGift : n.gpereLife : 0))
       return no("a life is out of bounds");
     if (p.gold != (c == &gmere && p.gold == n.gmerePurse ? n.gmerePurse : 0))
       return no("a character's gold is out of bounds");
-    if (p.scene != 0 && (c != &vagabond || p.scene > 2 || p.scene < 0)) return no("a scene out of order");
+    if (p.scene != 0 && (c != &vagabond || p.scene > 2 || p.scene < 0))
+      return no("a scene out of order");
   }
   const Person& vag = w.cast[castEntry(&vagabond) - worldCast];
   if ((vag.scene == 2) != (vag.map < 0)) return no("the vagrant is gone before the robbery");
@@ -101,7 +104,8 @@ bool possible(const World& w, std::string& why) {
   if (w.pv < 1 || w.pv > w.pvMax || w.mana < 0 || w.mana > w.manaMax)
     return no("the hero's life or magic is out of bounds");
   const int gmereGold = w.cast[castEntry(&gmere) - worldCast].gold;
-  if (w.gold < 0 || w.gold > (vag.scene == 2 ? 0 : n.heroGold) + (gmereGold == 0 ? n.gmereGives : 0))
+  if (w.gold < 0 ||
+      w.gold > (vag.scene == 2 ? 0 : n.heroGold) + (gmereGold == 0 ? n.gmereGives : 0))
     return no("the hero's gold was not earned");
   return true;
 }

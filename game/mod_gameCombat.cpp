@@ -176,7 +176,8 @@ void gameCombat() {
       message(choice, _("Pas assez de magie !"), RED);
       sleep(1500);
       enemyTurn = false;
-    } else if (pressed(KEY_A) && choice == 2 && perso.gold >= storyNumbers.fleeCost && ennemi->noFlee != 1) {
+    } else if (pressed(KEY_A) && choice == 2 && perso.gold >= storyNumbers.fleeCost &&
+               ennemi->noFlee != 1) {
       nTick = GpTickCountGet();
       perso.gold -= storyNumbers.fleeCost;
       // TRANSLATORS: combat message: the hero flees, paying 40 coins

@@ -71,7 +71,8 @@ void gameIntroScreen() {
     GpRectFill(Screen, 0, 0, 320, 240, 0x0000);
     for (int n = 0; n < storyLines; n++) {
       const int y = top + 15 * n;
-      if (y > -15 && y < 240) affCenteredText(y, story[n], 0xFFFF);  // off-screen lines cost nothing
+      if (y > -15 && y < 240)
+        affCenteredText(y, story[n], 0xFFFF);  // off-screen lines cost nothing
     }
     GpFlip();
     if (Key & KEY_DOWN)

@@ -46,8 +46,8 @@ constexpr Latin1<N> latin1(const char (&utf8)[N]) {
 }  // namespace text
 
 // A French text of the game (a string literal, in UTF-8), as ISO-8859-1 bytes in static storage.
-#define _(utf8)                                          \
-  ([]() -> const char* {                                 \
-    static constexpr auto held = ::text::latin1(utf8);   \
-    return held.bytes;                                   \
+#define _(utf8)                                        \
+  ([]() -> const char* {                               \
+    static constexpr auto held = ::text::latin1(utf8); \
+    return held.bytes;                                 \
   }())

@@ -56,7 +56,8 @@ void explainFailure() {
   const char* w = std::getenv("WAYLAND_DISPLAY");
   std::string where;
   if (x && *x) where = std::string("DISPLAY=") + x;
-  if (compat() && w && *w) where += (where.empty() ? "" : ", ") + std::string("WAYLAND_DISPLAY=") + w;
+  if (compat() && w && *w)
+    where += (where.empty() ? "" : ", ") + std::string("WAYLAND_DISPLAY=") + w;
   SDL_SetError("the display cannot be opened (%s): %s", where.c_str(), why.c_str());
 }
 

@@ -126,7 +126,8 @@ void fill(SDL_Surface* dst, int x, int y, int w, int h, uint16_t colour) {
   x1 = std::min<Wide>(x1, c.x + Wide{c.w});
   y1 = std::min<Wide>(y1, c.y + Wide{c.h});
   if (x1 <= x0 || y1 <= y0) return;
-  for (Wide row = y0; row < y1; row++) std::fill(pixelAt(dst, x0, row), pixelAt(dst, x1, row), colour);
+  for (Wide row = y0; row < y1; row++)
+    std::fill(pixelAt(dst, x0, row), pixelAt(dst, x1, row), colour);
 }
 
 // ---- text -------------------------------------------------------------------------------------

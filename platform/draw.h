@@ -45,10 +45,10 @@ struct Glyph {
   uint32_t firstRow;  // the box's first row in Font::rows; bit c of a row is column inkX + c
 };
 struct Font {
-  int16_t height;  // the font's line height
-  int16_t ascent;  // from the top of the line to the baseline
-  Glyph glyphs[256];      // by Latin-1 byte; byte 0 ends a line
-  const uint32_t* rows;   // every glyph's covered pixels, a row a word
+  int16_t height;        // the font's line height
+  int16_t ascent;        // from the top of the line to the baseline
+  Glyph glyphs[256];     // by Latin-1 byte; byte 0 ends a line
+  const uint32_t* rows;  // every glyph's covered pixels, a row a word
 };
 
 // The box of a line, as SDL_ttf's TTF_SizeText gives it: w 0 for a line that draws nothing.

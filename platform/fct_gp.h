@@ -40,8 +40,8 @@ int GpBitBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src,
 int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, SDL_Surface* src, unsigned int key);
 int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, SDL_Surface* src, int sx, int sy,
                int imgw, int imgh, unsigned int key);
-int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src,
-               unsigned int key, int sx, int sy, int imgw, int imgh);
+int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src, unsigned int key,
+               int sx, int sy, int imgw, int imgh);
 int GpTransBlt(SDL_Surface* dst, int dx, int dy, int w, int h, unsigned char* src,
                unsigned int key);
 void GpRectFill(SDL_Surface* dst, int x, int y, int w, int h, unsigned int colour);
@@ -59,9 +59,9 @@ constexpr uint32_t KEY_RIGHT = 0x10;
 constexpr uint32_t KEY_DOWN = 0x20;
 constexpr uint32_t KEY_START = 0x40;
 
-extern uint32_t key;        // game keys held now
-extern uint32_t keych;      // game keys pressed during the latest hal_events
-extern int32_t hal_working; // 1 while the program runs, 0 once the window is closed
+extern uint32_t key;         // game keys held now
+extern uint32_t keych;       // game keys pressed during the latest hal_events
+extern int32_t hal_working;  // 1 while the program runs, 0 once the window is closed
 
 void hal_events();
 uint32_t GpKeyGet();
@@ -79,10 +79,10 @@ void waitSince(uint32_t t, int ms);
 void GpFlip();
 
 // ---- music (every call is safe without an audio device or with a module that failed) ---------
-void musicOpen();                 // opens the audio device; failure leaves the game silent
+void musicOpen();  // opens the audio device; failure leaves the game silent
 void musicClose();
 Mix_Music* musicLoad(const unsigned char* data, int size);
-void musicPlay(Mix_Music* m);     // loops forever
+void musicPlay(Mix_Music* m);  // loops forever
 void musicHalt();
 int musicPlaying();
 

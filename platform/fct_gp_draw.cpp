@@ -98,8 +98,8 @@ void fill(SDL_Surface* s, int x, int y, int w, int h, unsigned int colour) {
 SDL_Surface* LoadSurfaceFromGP8bitsImage(const unsigned char* image, const unsigned short* palette,
                                          int width, int height, bool flag) {
   if (!image || !palette || width <= 0 || height <= 0) return nullptr;
-  auto* buf = static_cast<Uint16*>(std::malloc(sizeof(Uint16) * static_cast<size_t>(width) *
-                                               static_cast<size_t>(height)));
+  auto* buf = static_cast<Uint16*>(
+      std::malloc(sizeof(Uint16) * static_cast<size_t>(width) * static_cast<size_t>(height)));
   if (!buf) return nullptr;
   for (int y = 0; y < height; y++)
     for (int x = 0; x < width; x++)
@@ -110,7 +110,8 @@ SDL_Surface* LoadSurfaceFromGP8bitsImage(const unsigned char* image, const unsig
   // (red 0xF000 stays 0xF000, blue 0x000F becomes 0x001E); bits 11 and 4 belong to no channel.
   if (flag)
     for (size_t i = 0, n = static_cast<size_t>(width) * static_cast<size_t>(height); i < n; i++)
-      buf[i] = static_cast<Uint16>((buf[i] & 0xF000) | (buf[i] & 0x07E0) | ((buf[i] & 0x000F) << 1));
+      buf[i] =
+          static_cast<Uint16>((buf[i] & 0xF000) | (buf[i] & 0x07E0) | ((buf[i] & 0x000F) << 1));
   SDL_Surface* s = wrap565(buf, width, height);
   if (!s) std::free(buf);
   return s;

@@ -55,9 +55,7 @@ void hal_events() {
       continue;
     }
     switch (e.type) {
-      case SDL_QUIT:
-        hal_working = 0;
-        break;
+      case SDL_QUIT: hal_working = 0; break;
       case SDL_KEYDOWN: {
         uint32_t b = bitOf(e.key.keysym.sym);
         if (!b) break;

@@ -36,14 +36,17 @@ void setAside(const std::string& place) {
   ::unlink(bad(badKept).c_str());
   struct stat st;
   for (int n = badKept - 1; n >= 1; n--)
-    if (lstat(bad(n + 1).c_str(), &st) != 0 && lstat(bad(n).c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+    if (lstat(bad(n + 1).c_str(), &st) != 0 && lstat(bad(n).c_str(), &st) == 0 &&
+        !S_ISDIR(st.st_mode))
       std::rename(bad(n).c_str(), bad(n + 1).c_str());
   const char* why = nullptr;
   if (lstat(bad(1).c_str(), &st) == 0)  // never replaced
     why = S_ISDIR(st.st_mode) ? "a folder is there" : "a file there cannot be moved";
   else if (std::rename(place.c_str(), bad(1).c_str()) != 0)
     why = std::strerror(errno);
-  if (why) std::fprintf(stderr, "talmyr: %s cannot be set aside as %s: %s\n", place.c_str(), bad(1).c_str(), why);
+  if (why)
+    std::fprintf(stderr, "talmyr: %s cannot be set aside as %s: %s\n", place.c_str(),
+                 bad(1).c_str(), why);
 }
 
 void forget(const std::string& place) {

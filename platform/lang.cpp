@@ -55,7 +55,8 @@ std::string localeLanguage() {
   }
   if (plain(locale)) return "fr";  // gettext too ignores LANGUAGE in the C locale
   const char* list = std::getenv("LANGUAGE");
-  if (list && std::strspn(list, ":") < std::strlen(list)) {  // empty entries are skipped, as gettext does
+  if (list &&
+      std::strspn(list, ":") < std::strlen(list)) {  // empty entries are skipped, as gettext does
     // the first language of the list that the game speaks; else, as for any other language,
     // English
     std::string entries = list;
@@ -63,7 +64,8 @@ std::string localeLanguage() {
     while (start <= entries.size()) {
       const size_t end = std::min(entries.find(':', start), entries.size());
       const std::string one = entries.substr(start, end - start);
-      if (!one.empty() && (french(one) || catalog(one))) return french(one) ? "fr" : one.substr(0, 2);
+      if (!one.empty() && (french(one) || catalog(one)))
+        return french(one) ? "fr" : one.substr(0, 2);
       start = end + 1;
     }
     return "en";

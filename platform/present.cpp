@@ -29,9 +29,9 @@ int desktopW = 0, desktopH = 0, desktopDepth = 0;
 std::vector<Uint16> shown;  // the frame on the window now
 bool presented = false;     // `shown` holds a frame
 std::string title;
-uint32_t noteUntil = 0;     // when the title comes back after a note (0: it is shown)
-std::vector<Uint32> lut;    // a 5-6-5 pixel as the window's pixel
-bool repaint = true;        // the whole window is to be drawn anew: a new mode, an exposure
+uint32_t noteUntil = 0;   // when the title comes back after a note (0: it is shown)
+std::vector<Uint32> lut;  // a 5-6-5 pixel as the window's pixel
+bool repaint = true;      // the whole window is to be drawn anew: a new mode, an exposure
 
 // Each 5-6-5 channel widened to 8 bits by repeating its high bits, so that white stays white
 // and every SDL shows the same colours; then in the window's own format.
@@ -71,7 +71,8 @@ bool setMode(bool fs, int w, int h) {
   // An 8-bit display (the dummy driver's) gets a 16-bit window rather than a palette.
   const int bpp = desktopDepth >= 15 ? 0 : fallbackDepth;
   if (fs && !full && win && desktop::compat() && onX11()) freshWindow();
-  SDL_Surface* s = SDL_SetVideoMode(w, h, bpp, SDL_SWSURFACE | (fs ? SDL_FULLSCREEN : SDL_RESIZABLE));
+  SDL_Surface* s =
+      SDL_SetVideoMode(w, h, bpp, SDL_SWSURFACE | (fs ? SDL_FULLSCREEN : SDL_RESIZABLE));
   if (!s) return false;
   win = s;
   full = fs;
@@ -298,7 +299,8 @@ bool shownFrame(uint16_t* out) {
     std::memcpy(out, shown.data(), shown.size() * 2);
     return true;
   }
-  if (!Screen || Screen->w != W || Screen->h != H || Screen->format->BytesPerPixel != 2) return false;
+  if (!Screen || Screen->w != W || Screen->h != H || Screen->format->BytesPerPixel != 2)
+    return false;
   for (int y = 0; y < H; y++)
     std::memcpy(out + static_cast<size_t>(y) * W,
                 static_cast<const Uint8*>(Screen->pixels) + y * Screen->pitch, W * 2);

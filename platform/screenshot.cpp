@@ -55,7 +55,8 @@ bool write(const std::string& path, const uint16_t* pixels, int w, int h, bool f
 }
 
 bool writeBytes(const std::string& path, const std::vector<unsigned char>& png, bool fresh) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (fresh ? O_EXCL : O_TRUNC), 0644);
+  const int fd =
+      open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (fresh ? O_EXCL : O_TRUNC), 0644);
   if (fd < 0) return false;
   size_t done = 0;
   int err = 0;
@@ -91,7 +92,6 @@ std::string userDir(const std::string& value, const std::string& home) {
   if (v.compare(0, 5, "$HOME") == 0 && (v.size() == 5 || v[5] == '/')) return home + v.substr(5);
   return !v.empty() && v[0] == '/' ? v : "";
 }
-
 
 }  // namespace
 

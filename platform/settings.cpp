@@ -126,11 +126,13 @@ void loadSettings(const std::string& path, Settings& s) {
     number++;
     if (t.empty() || t[0] == '#') continue;
     const size_t eq = t.find('=');
-    if (eq != std::string::npos && apply(trim(t.substr(0, eq)), trim(t.substr(eq + 1)), s)) continue;
+    if (eq != std::string::npos && apply(trim(t.substr(0, eq)), trim(t.substr(eq + 1)), s))
+      continue;
     if (bads++ == 0) firstBad = number;
   }
   if (bads > 0)
-    std::fprintf(stderr, "talmyr: %s: %d line%s not understood and ignored (the first is line %d)\n",
+    std::fprintf(stderr,
+                 "talmyr: %s: %d line%s not understood and ignored (the first is line %d)\n",
                  path.c_str(), bads, bads > 1 ? "s" : "", firstBad);
 }
 
@@ -146,6 +148,7 @@ bool saveSettings(const std::string& path, const Settings& s) {
   std::string why;
   // through a link (dotfile managers link the file): the link stays, its target gets the settings
   const bool ok = files::replace(path, body, true, why);
-  if (!ok) std::fprintf(stderr, "talmyr: cannot save the settings in %s: %s\n", path.c_str(), why.c_str());
+  if (!ok)
+    std::fprintf(stderr, "talmyr: cannot save the settings in %s: %s\n", path.c_str(), why.c_str());
   return ok;
 }

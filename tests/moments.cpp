@@ -37,7 +37,7 @@ const std::vector<Moment> script = {
     {"box", "robbery-1", " "},
     {"box", "robbery-2", " "},
     {"box", "robbery-3", " "},
-    {"still", "robbed", "ArrowRight"},  // a step in each of the other three directions (the
+    {"still", "robbed", "ArrowRight"},      // a step in each of the other three directions (the
     {"still", "step-right", "ArrowRight"},  // wall above him is passed first)
     {"still", "step-right-2", "ArrowUp"},
     {"still", "step-up", "ArrowDown"},

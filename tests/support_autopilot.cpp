@@ -431,10 +431,8 @@ void drive() {
         hold(SDLK_SPACE);
       }
       return;
-    case SCR_ENGINE:
-      break;
-    default:
-      return;
+    case SCR_ENGINE: break;
+    default: return;
   }
   if (hal_waitMask & KEY_A) {
     if (inFight) endFight();

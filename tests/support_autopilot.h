@@ -21,9 +21,9 @@ struct Options {
 };
 
 struct Report {
-  std::string stuck;              // why the pilot gave up, empty when it did not
-  int games = 0;                  // games started (intro left)
-  uint32_t bravoAt = 0;           // when the victory picture was answered
+  std::string stuck;     // why the pilot gave up, empty when it did not
+  int games = 0;         // games started (intro left)
+  uint32_t bravoAt = 0;  // when the victory picture was answered
   uint32_t endAt = 0;
 };
 

@@ -272,10 +272,8 @@ std::string labelOf() {
         if (t.colour == 0xFFFF) return "menu " + utf8(t.french);
       return "menu";
     }
-    case SCR_ENGINE:
-      break;
-    default:
-      return pageName(flow_current);
+    case SCR_ENGINE: break;
+    default: return pageName(flow_current);
   }
   if (drawn.empty()) return "opening";
   if (duelFrame()) {

@@ -76,8 +76,18 @@ TEST_F(Atlas, EveryLineTheGameDrawsIsMeasuredAndDrawnAsSdlTtfDoes) {
     if (l.find("%i") != std::string::npos) formats.push_back(l);
   EXPECT_GE(formats.size(), 10u) << "the information page's lines in both languages";
   for (const std::string& f : formats)
-    for (const auto& p : {std::pair{0, 50}, {20, 50}, {50, 50}, {1, 1}, {9, 10}, {100, 100},
-                          {185, 999}, {-5, 20}, {7, 0}, {12345, 99999}, {38, 40}, {4, 4}}) {
+    for (const auto& p : {std::pair{0, 50},
+                          {20, 50},
+                          {50, 50},
+                          {1, 1},
+                          {9, 10},
+                          {100, 100},
+                          {185, 999},
+                          {-5, 20},
+                          {7, 0},
+                          {12345, 99999},
+                          {38, 40},
+                          {4, 4}}) {
       char buf[128];
       std::snprintf(buf, sizeof buf, f.c_str(), p.first,
                     p.second);  // one %i leaves the second unused

@@ -99,7 +99,8 @@ void expectPossibleWorld(const std::string& t) {
   for (const MapEntry& m : worldMaps)  // no wall turned to floor: only food is ever eaten
     for (int i = 0; i < m.w * m.h; i++)
       EXPECT_TRUE(m.map->tiles[i] == m.built[i] || (m.built[i] == 254 && m.map->tiles[i] == 1))
-          << m.name << " " << i % m.w << " " << i / m.w << "\n" << t;
+          << m.name << " " << i % m.w << " " << i / m.w << "\n"
+          << t;
 }
 
 // Kept games of a played world: the start; the village after the robbery, food eaten at the gate;
@@ -152,18 +153,10 @@ std::string mutate(std::string t, std::mt19937& rng) {
       if (a < t.size()) t.replace(a, b - a, std::to_string(to[pick(std::size(to))]));
     } else {
       switch (pick(8)) {
-        case 0:
-          t[at] = static_cast<char>(pick(256));
-          break;
-        case 1:
-          t.erase(at, 1 + pick(4));
-          break;
-        case 2:
-          t.resize(at);
-          break;
-        case 3:
-          t.insert(at, 1, "0123456789 =-/\n\0"[pick(16)]);
-          break;
+        case 0: t[at] = static_cast<char>(pick(256)); break;
+        case 1: t.erase(at, 1 + pick(4)); break;
+        case 2: t.resize(at); break;
+        case 3: t.insert(at, 1, "0123456789 =-/\n\0"[pick(16)]); break;
         default:
           while (a > 0 && word(t[a - 1])) a--;
           while (b < t.size() && word(t[b])) b++;
@@ -195,8 +188,9 @@ void playedOnAndKeptAgain(const std::string& accepted, std::mt19937& rng) {
   harness::releaseAll();
   hal_working = 1;
   keep::World again;
-  ASSERT_TRUE(kept.empty() || keep::parse(kept, again, why))
-      << why << "\nplayed on from:\n" << accepted << "\nkept:\n" << kept;
+  ASSERT_TRUE(kept.empty() || keep::parse(kept, again, why)) << why << "\nplayed on from:\n"
+                                                             << accepted << "\nkept:\n"
+                                                             << kept;
   keep::onKept = nullptr;
 }
 
@@ -349,7 +343,8 @@ TEST_F(Keep, AMissingFolderOrARefusedFile) {
   const std::string end = "end=1\n";
   for (const std::string& t :
        {edited(texts[1], "life=20/20", "life=21/20"), edited(texts[2], "gold=45", "gold=86"),
-        edited(texts[0], end, "eaten=village 0 0\n" + end), edited(texts[0], end, "eaten=entree 15 2\n" + end)}) {
+        edited(texts[0], end, "eaten=village 0 0\n" + end),
+        edited(texts[0], end, "eaten=entree 15 2\n" + end)}) {
     std::ofstream(keep::place) << t;
     const std::string said = loadSaying();
     EXPECT_FALSE(keep::available()) << t;
@@ -366,7 +361,9 @@ TEST_F(Keep, AMissingFolderOrARefusedFile) {
     keep::load();
     ASSERT_TRUE(keep::available());
     keep::resume();
-    harness::driver = [] { flow_current == SCR_MENU ? harness::closeWindow() : harness::press(SDLK_SPACE); };
+    harness::driver = [] {
+      flow_current == SCR_MENU ? harness::closeWindow() : harness::press(SDLK_SPACE);
+    };
     flow_run(page);
     keep::closing();
     harness::driver = nullptr;

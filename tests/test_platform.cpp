@@ -158,22 +158,36 @@ TEST_F(Platform, PadsAreTheArrowsActionAndReturnBesideTheKeyboard) {
   };
   std::vector<Step> steps = {
       // the d-pad
-      {{{H, SDL_HAT_UP}}, U, U}, {{{H, SDL_HAT_RIGHTDOWN}}, R | D, R | D},
+      {{{H, SDL_HAT_UP}}, U, U},
+      {{{H, SDL_HAT_RIGHTDOWN}}, R | D, R | D},
       {{{H, SDL_HAT_CENTERED}}, 0, 0},
       // the stick: nothing within half its travel, let go only well inside it
-      {{{S, 0, 1200}, {S, 1, 1200}}, 0, 0}, {{{S, 0, -3000}, {S, 1, -3000}}, 0, 0},
-      {{{S, 0, 9000}, {S, 1, 9000}}, 0, 0}, {{{S, 0, -15000}, {S, 1, -15000}}, 0, 0},
-      {{{S, 0, 15000}, {S, 1, 15000}}, 0, 0}, {{{S, 0, -20000}}, L, L},
-      {{{S, 0, -14000}}, L, 0}, {{{S, 1, 32767}}, L | D, D}, {{{S, 0, 32767}}, R | D, R},
+      {{{S, 0, 1200}, {S, 1, 1200}}, 0, 0},
+      {{{S, 0, -3000}, {S, 1, -3000}}, 0, 0},
+      {{{S, 0, 9000}, {S, 1, 9000}}, 0, 0},
+      {{{S, 0, -15000}, {S, 1, -15000}}, 0, 0},
+      {{{S, 0, 15000}, {S, 1, 15000}}, 0, 0},
+      {{{S, 0, -20000}}, L, L},
+      {{{S, 0, -14000}}, L, 0},
+      {{{S, 1, 32767}}, L | D, D},
+      {{{S, 0, 32767}}, R | D, R},
       {{{S, 0, 0}, {S, 1, -2000}}, 0, 0},
       // pad and keyboard let go of their own holds only; so does a second pad
-      {{{K, SDLK_SPACE}, {B, 0}}, A, A}, {{{b, 0}}, A, 0}, {{{k, SDLK_SPACE}}, 0, 0},
-      {{{K, SDLK_LEFT}, {H, SDL_HAT_UP}}, L | U, L | U}, {{{H, SDL_HAT_CENTERED}}, L, 0},
-      {{{B, 7}, {k, SDLK_LEFT}}, St, St}, {{{b, 7}}, 0, 0},
-      {{{K, SDLK_LEFT}, {H, SDL_HAT_LEFT}}, L, L}, {{{H, SDL_HAT_CENTERED}}, L, 0},
-      {{{S, 0, -30000}}, L, L}, {{{k, SDLK_LEFT}}, L, 0}, {{{S, 0, 0}}, 0, 0},
+      {{{K, SDLK_SPACE}, {B, 0}}, A, A},
+      {{{b, 0}}, A, 0},
+      {{{k, SDLK_SPACE}}, 0, 0},
+      {{{K, SDLK_LEFT}, {H, SDL_HAT_UP}}, L | U, L | U},
+      {{{H, SDL_HAT_CENTERED}}, L, 0},
+      {{{B, 7}, {k, SDLK_LEFT}}, St, St},
+      {{{b, 7}}, 0, 0},
+      {{{K, SDLK_LEFT}, {H, SDL_HAT_LEFT}}, L, L},
+      {{{H, SDL_HAT_CENTERED}}, L, 0},
+      {{{S, 0, -30000}}, L, L},
+      {{{k, SDLK_LEFT}}, L, 0},
+      {{{S, 0, 0}}, 0, 0},
       {{{H, SDL_HAT_DOWN, 1}, {H, SDL_HAT_UP, 0}}, U | D, U | D},
-      {{{H, SDL_HAT_CENTERED, 0}}, D, 0}, {{{H, SDL_HAT_CENTERED, 1}}, 0, 0}};
+      {{{H, SDL_HAT_CENTERED, 0}}, D, 0},
+      {{{H, SDL_HAT_CENTERED, 1}}, 0, 0}};
   for (int n : {0, 1, 2, 3, 7, 9, 4, 5, 6, 8, 10, 31, 40}) {  // the face buttons, Start, the others
     const uint32_t want = n < 4 ? A : n == 7 || n == 9 ? St : 0;
     steps.push_back({{{B, n}}, want, want});

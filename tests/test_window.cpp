@@ -232,7 +232,9 @@ TEST_F(Presenting, ScreenshotsGoToThePicturesFolderOrSaySoInOneLine) {
     std::system("rm -rf relative-config");
   }
   alarm(20);  // a named pipe there is not waited on: ~/Pictures, and one line
-  std::system(("rm " + dir.path + "/.config/user-dirs.dirs && mkfifo " + dir.path + "/.config/user-dirs.dirs").c_str());
+  std::system(("rm " + dir.path + "/.config/user-dirs.dirs && mkfifo " + dir.path +
+               "/.config/user-dirs.dirs")
+                  .c_str());
   testing::internal::CaptureStderr();
   EXPECT_EQ(screenshot::folder(), dir.path + "/Pictures/Talmyr");
   EXPECT_EQ(lines(testing::internal::GetCapturedStderr()), 1);
@@ -335,8 +337,10 @@ TEST(SettingsFile, KeptAndReadBackQuietlyAndWhatIsNotUnderstoodIgnoredWithOneLin
     EXPECT_EQ(lines(said), 1) << text << ": " << said;
   }
   std::ofstream(path) << "# " << std::string(300, '-') << "\nscale=1\nx\n";  // a long line is one
-  EXPECT_EQ(load(path), std::pair(std::string("0 1 100 0 [] []"),
-                                  "talmyr: " + path + ": 1 line not understood and ignored (the first is line 3)\n"));
+  EXPECT_EQ(
+      load(path),
+      std::pair(std::string("0 1 100 0 [] []"),
+                "talmyr: " + path + ": 1 line not understood and ignored (the first is line 3)\n"));
   // a link (as dotfile managers make) stays a link, and its target gets the settings
   const std::string target = dir.path + "/dotfiles-settings.ini";
   std::system(("rm -f " + path + " && ln -s ../dotfiles-settings.ini " + path).c_str());
@@ -389,10 +393,16 @@ TEST(CommandLine, OptionsChooseTheWindowAndTheLanguageAndBadOnesStopWithAUsage) 
   EXPECT_EQ(std::tuple(o.fullscreen, o.scale, o.lang), std::tuple(0, 8, std::string("fr")));
   EXPECT_EQ(parse({"--help"}, o), 0);
   EXPECT_EQ(parse({"--version"}, o), 0);
-  for (std::vector<const char*> bad :
-       {std::vector<const char*>{"--scale", "0"}, {"--scale", "9"}, {"--scale", "x"}, {"--scale"},
-        {"--scale=12"}, {"--big"}, {"fullscreen"}, {"--lang", "de"}, {"--lang"},
-        {"--lang=english"}}) {
+  for (std::vector<const char*> bad : {std::vector<const char*>{"--scale", "0"},
+                                       {"--scale", "9"},
+                                       {"--scale", "x"},
+                                       {"--scale"},
+                                       {"--scale=12"},
+                                       {"--big"},
+                                       {"fullscreen"},
+                                       {"--lang", "de"},
+                                       {"--lang"},
+                                       {"--lang=english"}}) {
     std::string err;
     EXPECT_EQ(parse(bad, o, &err), 2) << bad[0];
     EXPECT_NE(err.find("usage: talmyr"), std::string::npos) << err;
@@ -402,17 +412,25 @@ TEST(CommandLine, OptionsChooseTheWindowAndTheLanguageAndBadOnesStopWithAUsage) 
 TEST(Language, TheLocaleChoosesAsGettextReadsItAndTheCommandLineOverrules) {
   // LANGUAGE LC_ALL LC_MESSAGES LANG ("-": unset) and the language chosen: every other one is
   // English, LC_ALL and LANGUAGE come first, unless the locale is C
-  const char* const cases[][5] = {
-      {"-", "-", "-", "-", "fr"},           {"-", "-", "-", "C", "fr"},
-      {"-", "-", "-", "POSIX", "fr"},       {"-", "-", "-", "C.UTF-8", "fr"},
-      {"-", "-", "-", "fr_FR.UTF-8", "fr"}, {"-", "-", "-", "fr_CA", "fr"},
-      {"-", "-", "-", "en_US.UTF-8", "en"}, {"-", "-", "-", "de_DE.UTF-8", "en"},
-      {"-", "-", "-", "ja_JP.eucJP", "en"}, {"-", "-", "fr_FR", "en_US", "fr"},
-      {"-", "en_GB", "fr_FR", "fr_FR", "en"}, {"fr", "-", "-", "en_US", "fr"},
-      {"de:fr", "-", "-", "en_US", "fr"},   {"de", "-", "-", "fr_FR", "en"},
-      {"en_GB:fr", "-", "-", "de_DE", "en"}, {"en", "-", "-", "C", "fr"},
-      {"en", "-", "-", "-", "fr"},          {":", "-", "-", "fr_FR.UTF-8", "fr"},
-      {"::de", "-", "-", "fr_FR", "en"}};
+  const char* const cases[][5] = {{"-", "-", "-", "-", "fr"},
+                                  {"-", "-", "-", "C", "fr"},
+                                  {"-", "-", "-", "POSIX", "fr"},
+                                  {"-", "-", "-", "C.UTF-8", "fr"},
+                                  {"-", "-", "-", "fr_FR.UTF-8", "fr"},
+                                  {"-", "-", "-", "fr_CA", "fr"},
+                                  {"-", "-", "-", "en_US.UTF-8", "en"},
+                                  {"-", "-", "-", "de_DE.UTF-8", "en"},
+                                  {"-", "-", "-", "ja_JP.eucJP", "en"},
+                                  {"-", "-", "fr_FR", "en_US", "fr"},
+                                  {"-", "en_GB", "fr_FR", "fr_FR", "en"},
+                                  {"fr", "-", "-", "en_US", "fr"},
+                                  {"de:fr", "-", "-", "en_US", "fr"},
+                                  {"de", "-", "-", "fr_FR", "en"},
+                                  {"en_GB:fr", "-", "-", "de_DE", "en"},
+                                  {"en", "-", "-", "C", "fr"},
+                                  {"en", "-", "-", "-", "fr"},
+                                  {":", "-", "-", "fr_FR.UTF-8", "fr"},
+                                  {"::de", "-", "-", "fr_FR", "en"}};
   const char* const names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
   for (const auto& c : cases) {
     std::vector<Env> env;
@@ -466,8 +484,9 @@ TEST(Program, WithoutADisplayOrWithABadOptionItSaysSoAndFailsAtOnce) {
     EXPECT_EQ(err.find('\n'), err.size() - 1) << err;  // one line: a leak report would add more
   }
   // with no home at all: it plays, and says once that nothing will be kept
-  const auto [ms, err] = run("-u DISPLAY -u HOME -u XDG_CONFIG_HOME -u XDG_STATE_HOME SDL_VIDEODRIVER=dummy",
-                             "", "1.5", 0, "no game is kept to be continued and no setting is saved");
+  const auto [ms, err] =
+      run("-u DISPLAY -u HOME -u XDG_CONFIG_HOME -u XDG_STATE_HOME SDL_VIDEODRIVER=dummy", "",
+          "1.5", 0, "no game is kept to be continued and no setting is saved");
   EXPECT_GE(ms, 1500);
   EXPECT_EQ(lines(err), 1) << err;
   EXPECT_EQ(run("SDL_VIDEODRIVER=x11 DISPLAY=", "--scale 12", "10", 2, "usage: talmyr")

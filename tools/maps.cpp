@@ -9,10 +9,9 @@
 
 namespace {
 
-const std::pair<const char*, smap*> maps[] = {{"ile", &ile},         {"village", &village},
-                                              {"maison1", &maison1}, {"maison2", &maison2},
-                                              {"maison3", &maison3}, {"entree", &entree},
-                                              {"chateau", &chateau}};
+const std::pair<const char*, smap*> maps[] = {
+    {"ile", &ile},         {"village", &village}, {"maison1", &maison1}, {"maison2", &maison2},
+    {"maison3", &maison3}, {"entree", &entree},   {"chateau", &chateau}};
 
 SDL_Surface* canvas(int w, int h) {
   return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 16, 0xF800, 0x07E0, 0x001F, 0);
@@ -45,22 +44,23 @@ void drawMap(const std::string& dir, const char* name, smap* m) {
 }
 
 void contactSheet(const std::string& dir) {
-  SDL_Surface* sheets[] = {pSurf_sprite_perso,  pSurf_sprite_vagabond, pSurf_sprite_gmere,
-                           pSurf_sprite_gmere2, pSurf_sprite_gpere,    pSurf_sprite_femme1,
-                           pSurf_sprite_femme2, pSurf_sprite_pgarcon,  pSurf_sprite_pfille,
-                           pSurf_sprite_poule,  pSurf_sprite_garde1,   pSurf_sprite_garde2,
-                           pSurf_sprite_garde3, pSurf_sprite_roi,      pSurf_sprite_reine,
+  SDL_Surface* sheets[] = {pSurf_sprite_perso,     pSurf_sprite_vagabond, pSurf_sprite_gmere,
+                           pSurf_sprite_gmere2,    pSurf_sprite_gpere,    pSurf_sprite_femme1,
+                           pSurf_sprite_femme2,    pSurf_sprite_pgarcon,  pSurf_sprite_pfille,
+                           pSurf_sprite_poule,     pSurf_sprite_garde1,   pSurf_sprite_garde2,
+                           pSurf_sprite_garde3,    pSurf_sprite_roi,      pSurf_sprite_reine,
                            pSurf_sprite_princesse, pSurf_sprite_boss};
-  SDL_Surface* pictures[] = {pSurf_img_intro, pSurf_img_parch2, pSurf_img_battlebg,
-                             pSurf_img_bravo, pSurf_img_gameover};
+  SDL_Surface* pictures[] = {pSurf_img_intro, pSurf_img_parch2, pSurf_img_battlebg, pSurf_img_bravo,
+                             pSurf_img_gameover};
   SDL_Surface* out = canvas(17 * 68, 640);
   SDL_FillRect(out, nullptr, 0x4208);
   for (int i = 0; i < 17; i++) blit(sheets[i], 0, 0, 64, 128, out, 4 + 68 * i, 4, true);
   blit(pSurf_icons_faceset, 0, 0, 24, 360, out, 4, 140, true);
   blit(pSurf_sprite_icones, 0, 0, 16, 128, out, 40, 140, true);
   blit(pSurf_sprite_attaq1, 0, 0, 32, 96, out, 68, 140, true);
-  for (int i = 0; i < 5; i++) blit(pictures[i], 0, 0, 320, 240, out, 110 + 324 * (i % 3),
-                                   140 + 250 * (i / 3) - (i / 3) * 0, false);
+  for (int i = 0; i < 5; i++)
+    blit(pictures[i], 0, 0, 320, 240, out, 110 + 324 * (i % 3), 140 + 250 * (i / 3) - (i / 3) * 0,
+         false);
   const std::string path = dir + "/sheets.png";
   harness::saveScreen(path, out);
   SDL_FreeSurface(out);

@@ -25,7 +25,8 @@ void fontPage(const std::string& path) {
       n = 0;
     }
   }
-  GpTextOut(Screen, 8, y + 8, "\xC9t\xE9 : \xE9 \xE8 \xEA \xEB \xE0 \xE2 \xE7 \xF4 \xFB \xF9 \xEE \xEF", 0x0000);
+  GpTextOut(Screen, 8, y + 8,
+            "\xC9t\xE9 : \xE9 \xE8 \xEA \xEB \xE0 \xE2 \xE7 \xF4 \xFB \xF9 \xEE \xEF", 0x0000);
   GpTextOut(Screen, 8, y + 23, "Cotcot ! Je pr\351f\xE8re largement ma tunique.", 0x0000);
   GpTextOut(Screen, 8, y + 38, "Vous \xEAtes vaincu ! Fuite impossible !", 0xF801);
   GpRectFill(Screen, 0, y + 55, 320, 40, 0x0000);

@@ -1,7 +1,7 @@
 // The kept game in the page: the browser's own storage, through library_talmyr.js. The page keeps
 // the game when its tab is hidden or closed, besides at each change of map.
-#include "keep.h"
 #include "keep_store.h"
+#include "keep.h"
 
 #include <emscripten.h>
 
