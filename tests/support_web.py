@@ -15,6 +15,46 @@ ROOT = os.path.dirname(HERE)
 SERVER = os.path.join(ROOT, "tools", "serve_web.py")
 
 
+REFS = os.path.join(ROOT, "tests", "references")
+PICTURES = os.path.join(REFS, "pictures")
+failures = []  # every check that failed, for the run's verdict
+
+
+def check(ok, what):
+    print(("ok   " if ok else "FAIL ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def ref565(name):
+    return png565(os.path.join(PICTURES, name + ".png"))
+
+
+def hide(d):
+    """Hides the page as another tab does; returns the function that shows it again."""
+    mine = next(t["targetId"] for t in d.execute_cdp_cmd("Target.getTargets", {})["targetInfos"]
+                if t["type"] == "page")
+    other = d.execute_cdp_cmd("Target.createTarget", {"url": "about:blank"})["targetId"]
+
+    def show():
+        d.execute_cdp_cmd("Target.activateTarget", {"targetId": mine})
+        d.execute_cdp_cmd("Target.closeTarget", {"targetId": other})
+    return show
+
+
+def overlap(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+# A pad the page reads as the Gamepad API's: its buttons and axes are set by the tests.
+PAD = """window.talmyrPad = { connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
+  buttons: Array.from({ length: 17 }, function () { return { pressed: false }; }) };
+Object.defineProperty(navigator, 'getGamepads', { configurable: true,
+  value: function () { return [null, window.talmyrPad]; } });
+dispatchEvent(new Event('gamepadconnected'));"""
+
+
 @contextlib.contextmanager
 def served(folder, *options):
     """Serves folder on 127.0.0.1 (options: serve_web.py's); yields the address (ending in /)."""
