@@ -50,12 +50,16 @@ def check_controls(d, what, portrait, scale):
 
 
 # A finger's tap on a control, down and up in one turn of the page: the game cannot look between.
-INSTANT = """var el = document.querySelector('#controls [data-key="' + arguments[0] + '"]');
+# One finger's touches on a control (arguments: its data-key, the touches), all in one task: no
+# look of the game between them.
+TOUCHES = """var el = document.querySelector('#controls [data-key="' + arguments[0] + '"]');
 var r = el.getBoundingClientRect(), t = new Touch({ identifier: 7, target: el,
   clientX: r.left + r.width / 2, clientY: r.top + r.height / 2 });
-['touchstart', 'touchend'].forEach(function (type, up) {
+arguments[1].forEach(function (type) {
+  var up = type === 'touchend';
   el.dispatchEvent(new TouchEvent(type, { bubbles: true, cancelable: true, changedTouches: [t],
     touches: up ? [] : [t], targetTouches: up ? [] : [t] })); });"""
+INSTANT = ["touchstart", "touchend"]
 
 
 def check_fingers(d, what):
@@ -144,12 +148,22 @@ def test_touch(build, out):
                     time.sleep(1.0)  # the last step ended: the hero stands
                     standing = web.canvas565(d)
                     web.expect(d, [standing])
-                    d.execute_script(INSTANT, "start")  # the information page
+                    d.execute_script(TOUCHES, "start", INSTANT)  # the information page
                     opened = web.wait_for(d, "return talmyrMatch() < 0 || null", timeout=3)
-                    d.execute_script(INSTANT, "action")
+                    d.execute_script(TOUCHES, "action", INSTANT)
                     closed = web.expect(d, [standing], timeout=3) == 0
                     check(opened and closed, "%s: taps shorter than a frame open the information "
                           "page and close it (%s, %s)" % (what, opened, closed))
+                    d.execute_script(TOUCHES, "action", ["touchstart"])  # the hero speaks
+                    said = web.wait_for(d, "return talmyrMatch() < 0 || null", timeout=3)
+                    time.sleep(0.5)  # the game has seen the finger held, and rests on the line
+                    web.expect(d, [web.canvas565(d)], timeout=1)
+                    d.execute_script(TOUCHES, "action", ["touchend", "touchstart"])
+                    passed = web.wait_for(d, "return talmyrMatch() < 0 || null", timeout=3)
+                    d.execute_script(TOUCHES, "action", ["touchend"])
+                    check(said and passed, "%s: a finger lifted and put down again between two "
+                          "looks of the game passes the line it holds (%s, %s)"
+                          % (what, said, passed))
                     seen = check_fingers(d, what)
                     for label, volume in (("Remettre la musique", 0), ("Couper la musique", 1)):
                         web.fingers(d, "touchStart", [(0, web.centre(d, "#mute"))])

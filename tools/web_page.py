@@ -9,10 +9,15 @@ usage: web_page.py SRC_DIR WEB_DIR   (SRC_DIR: platform/web; WEB_DIR holds talmy
 import hashlib
 import json
 import os
+import re
 import shutil
 import sys
 
-PAGE = ["index.html", "page_layout.js", "page_controls.js", "manifest.webmanifest"]
+# the page's own files, every one the page asks for (its scripts, in index.html)
+SCRIPTS = ["page_layout.js", "page_controls.js", "page_language.js", "page_failure.js",
+           "page_fullscreen.js", "page_music_button.js", "page_keys.js", "page_screenshot.js",
+           "page_storage_note.js", "page_offline.js", "page_loader.js", "page_start.js"]
+PAGE = ["index.html"] + SCRIPTS + ["manifest.webmanifest"]
 BUILT = ["talmyr.js", "talmyr.wasm", "icons/192.png", "icons/512.png", "icons/maskable-512.png"]
 
 
@@ -20,6 +25,11 @@ def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     src, web = sys.argv[1:]
+    # a script the page asks for that the set does not hold would be missing offline
+    asked = re.findall(r'src="([^"?]+)\?v=@VERSION@"',
+                       open(os.path.join(src, "index.html"), encoding="utf-8").read())
+    if asked != SCRIPTS:
+        sys.exit("web_page.py: index.html asks for %s, the set holds %s" % (asked, SCRIPTS))
     digest = hashlib.sha256()
     for f in PAGE + ["sw.js"]:
         digest.update(open(os.path.join(src, f), "rb").read())

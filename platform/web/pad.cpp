@@ -88,8 +88,11 @@ bool poll(uint32_t& pressed) {
   constexpr uint32_t KEYS = KEY_A | KEY_LEFT | KEY_UP | KEY_RIGHT | KEY_DOWN | KEY_START;
   const auto read = static_cast<uint32_t>(talmyr_read_touch());
   const uint32_t fingers = read & KEYS;
-  pressed |= (fingers & ~touched) | ((read >> 16) & KEYS);  // pressed again since the last look
-  changed = changed || fingers != touched;
+  const uint32_t again = (read >> 16) & KEYS;  // pressed again since the last look
+  pressed |= (fingers & ~touched) | again;
+  // a control let go and pressed again holds what it held, yet it is news: hal_events takes the
+  // presses only from a poll that says something changed
+  changed = changed || fingers != touched || again != 0;
   touched = fingers;
   return changed;
 }

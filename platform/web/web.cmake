@@ -65,7 +65,10 @@ add_custom_command(OUTPUT ${WEB_ICONS}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icons.py ${CMAKE_SOURCE_DIR}/data/art/sprite_perso.png
           ${CMAKE_SOURCE_DIR}/data/art/tiles_decor.png VERBATIM)
 set(PAGE_SOURCES)
-foreach(f index.html page_layout.js page_controls.js manifest.webmanifest sw.js)
+foreach(f index.html page_layout.js page_controls.js page_language.js page_failure.js
+          page_fullscreen.js page_music_button.js page_keys.js page_screenshot.js
+          page_storage_note.js page_offline.js page_loader.js page_start.js manifest.webmanifest
+          sw.js)
   list(APPEND PAGE_SOURCES ${CMAKE_SOURCE_DIR}/platform/web/${f})
 endforeach()
 add_custom_command(OUTPUT ${TALMYR_WEB_OUT}/index.html ${TALMYR_WEB_OUT}/sw.js
