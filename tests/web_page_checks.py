@@ -37,7 +37,7 @@ def test_page(build, out):
         for (w, h, scale), browser_lang, query, lang in (
                 ((1280, 800, 3), "fr-FR", "", "fr"), ((1920, 1080, 4), "en-US", "", "en"),
                 ((800, 600, 2), "de-DE", "", "en"), ((960, 720, 3), "en-US", "?lang=fr", "fr"),
-                ((800, 600, 2), "de-DE,fr-FR", "", "fr")):
+                ((800, 600, 2), "de-DE,fr-FR", "", "fr"), ((800, 600, 2), "en-GB,fr-FR", "", "en")):
             with web.browser(width=w, height=h, lang=browser_lang) as d:
                 d.get(address + query)
                 what = "%dx%d, browser in %s%s" % (w, h, browser_lang, query)
