@@ -39,12 +39,15 @@ def test_hidden(build, out):
         at = web.expect(d, intro, timeout=1)
         count = "return [talmyrFrames, talmyrLooks, Module.talmyrClock.now()]"
         drawn, looked, t0 = d.execute_script(count)
-        time.sleep(2)
+        time.sleep(3)
         frames, looks, t1 = d.execute_script(count)
         check(frames == drawn and looks - looked <= 1 and t1 == t0,
               "hidden: no frame drawn (%d), the game asleep (%d looks at its keys), the clock "
               "still (%.0f ms)" % (frames - drawn, looks - looked, t1 - t0))
         show()
+        t2 = d.execute_script(clock)
+        check(t2 - t1 < 1500, "hidden: shown again, the clock goes on from where it stood, the 3 s "
+              "hidden not counted (+%.0f ms)" % (t2 - t1))
         back = web.expect(d, intro[at:at + 3], timeout=2)
         check(at >= 0 and back >= 0, "hidden: shown again, the intro goes on from its frame %d "
               "(%d frames later)" % (at, back))
