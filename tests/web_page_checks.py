@@ -53,6 +53,16 @@ def test_page(build, out):
                 check(box[4] == "pixelated", "%s: magnified sharp (%s)" % (what, box[4]))
                 check(box[5:] == [lang, "Talmyr demo 2'"], "%s: page in %s, titled (%s)"
                       % (what, lang, box[5:]))
+                if browser_lang == "fr-FR":  # F11 and Alt+Return: full screen, never the game's
+                    d.execute_script("window.talmyrToggles = 0; talmyrPage.fullscreen.toggle ="
+                                     " function () { talmyrToggles++; };")
+                    ActionChains(d).send_keys(Keys.F11).key_down(Keys.ALT).send_keys(Keys.ENTER) \
+                        .key_up(Keys.ALT).perform()
+                    toggles = d.execute_script("return talmyrToggles")
+                    time.sleep(0.5)
+                    check(toggles == 2 and web.expect(d, [title[lang]], timeout=1) == 0,
+                          "%s: F11 and Alt+Return switch full screen (%d), the title menu stays"
+                          % (what, toggles))
                 # the full-screen button: in a margin, or, where the picture fills the window,
                 # shown while the mouse moves and gone a few seconds after
                 full = "var b = document.getElementById('full'), r = b.getBoundingClientRect();" \
