@@ -7,6 +7,7 @@ import sys
 import time
 
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.common.keys import Keys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -154,7 +155,20 @@ def test_engines(build, out):
         if not script:
             continue
         for name, browser in (("WebKit", engines.webkit), ("Gecko", engines.firefox)):
-            with web.served(os.path.join(build, "web")) as address, browser() as d:
-                d.get(address + "?lang=" + lang)
-                play(d, "%s, %s" % (name, lang), script, pics,
-                     lambda key, *p: web.tap(d, KEYS[key], *p), out)
+            # An engine's own process can die under us (WebKitGTK's web process, now and then,
+            # under Xvfb): the play is run once more in a fresh browser; a check that failed stays
+            # failed, and a second loss of the engine fails the section.
+            for attempt in (1, 2):
+                try:
+                    with web.served(os.path.join(build, "web")) as address, browser() as d:
+                        d.get(address + "?lang=" + lang)
+                        play(d, "%s, %s" % (name, lang), script, pics,
+                             lambda key, *p: web.tap(d, KEYS[key], *p), out)
+                    break
+                except WebDriverException as e:
+                    lost = "%s, %s: the engine went away (%s)" % (
+                        name, lang, (e.msg or str(e)).strip().splitlines()[0])
+                    if attempt == 2:
+                        check(False, lost)
+                    else:
+                        print("note " + lost + "; played again in a fresh browser", flush=True)
